@@ -1,0 +1,67 @@
+// The saved declaration: the initialisation-file layout in which the last declaration is
+// kept between runs ("DatosCa21.Ini") and in which clients' files are kept.
+//
+// Layout, in this order, lines ended by CR LF, text in Windows-1252:
+//   [Datos]            Nombre=, Autonomia=, Tramo=
+//   [UnidadFamiliar]   0..9 = Edad|AnoNac|Minusvalia|Perceptor|Fallecido|Ayuda|Convivencia|Abono
+//   [Trabajo]          1, 2 (declarant, spouse)
+//   [Mobiliario]       0.. = Clase|Titular|Ingreso|Gasto|Reduccion|Retencion
+//   [Inmobiliario] [Directas] [Modulos] [Agrarias] [Reducciones]   1, 2
+//   [Ganancias]        0.. = Clase|Titular|FechaAdq|ValorAdq|FechaTrans|ValorTrans|Retencion|
+//                            ImporteGeneral|ImporteAhorro|ValorPatrimonio|Reinversion
+//   [Deducciones]      0.. = Clase|Titular|FechaAdquisicion|Importe|PorcMinusvalia|PorcDeduccion
+//   [Autonomicas]      (always empty)
+//   [Varios]           box number = the input box's text as shown ("1.234,56")
+// Amounts in the records are written without grouping with a decimal comma ("1234,5", "0").
+#pragma once
+
+#include "Declaracion.h"
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace simulador {
+
+// A file that cannot be read or written, or a value that cannot be taken. `seccion`,
+// `clave` and `linea` (1-based, 0 when unknown) say where; the message is in Spanish and
+// names them.
+class ErrorFichero : public std::runtime_error {
+public:
+    ErrorFichero(const std::string &mensaje, std::string seccion = {}, std::string clave = {}, int linea = 0)
+        : std::runtime_error(mensaje), m_seccion(std::move(seccion)), m_clave(std::move(clave)), m_linea(linea)
+    {
+    }
+    const std::string &seccion() const { return m_seccion; }
+    const std::string &clave() const { return m_clave; }
+    int linea() const { return m_linea; }
+
+private:
+    std::string m_seccion, m_clave;
+    int m_linea;
+};
+
+struct DeclaracionLeida {
+    Declaracion declaracion;
+    // Values the screens could never have produced (a date, a list code or a yes/no text),
+    // read as an empty field; one Spanish line each, naming section, key and line.
+    std::vector<std::string> avisos;
+};
+
+inline constexpr std::size_t kTamanoMaximoFichero = 1024 * 1024;  // larger files are refused
+
+// The file's bytes for a declaration (Windows-1252, CR LF).
+std::string EscribeDeclaracion(const Declaracion &d);
+// A declaration from a file's bytes, Windows-1252 or UTF-8. Entry 0 of Rentas is rebuilt.
+// Throws ErrorFichero on a malformed or out-of-range amount or whole number.
+DeclaracionLeida LeeDeclaracion(std::string_view contenido);
+
+// Reads the file at `ruta`. Throws ErrorFichero when it is missing, unreadable, larger
+// than kTamanoMaximoFichero or malformed.
+DeclaracionLeida CargaDeclaracion(const std::string &ruta);
+// Writes the file at `ruta` atomically: a new file beside it, then renamed over it, so a
+// failed save leaves the previous declaration intact. Throws ErrorFichero on failure.
+void GuardaDeclaracion(const Declaracion &d, const std::string &ruta);
+
+}  // namespace simulador

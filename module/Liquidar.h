@@ -1,0 +1,59 @@
+// The liquidation engine: the household, its income and the typed boxes in, the 109
+// boxes of the sheet out. Pure functions of the declaration; nothing is kept between runs.
+#pragma once
+
+#include "Declaracion.h"
+#include "Escalas.h"
+#include "Money.h"
+
+#include <array>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+namespace simulador {
+
+using Resultado = std::array<Money, kNumCasillas>;
+
+// The filing modes, index of the sheet's selector.
+enum Modalidad : std::int16_t { Conjunta = 0, Declarante = 1, Conyuge = 2 };
+
+// A typed box whose text is not an amount, or is one out of the money type's range.
+class ErrorCasilla : public std::runtime_error {
+public:
+    ErrorCasilla(int casilla, const std::string &mensaje) : std::runtime_error(mensaje), m_casilla(casilla) {}
+    int casilla() const { return m_casilla; }
+
+private:
+    int m_casilla;
+};
+
+// One run of the liquidation in `modalidad` (0, 1 or 2). `DeduccionConyuge` goes to box 94.
+// Throws ErrorCasilla for a typed text that is not an amount and ErrorImporte when an amount
+// leaves the money type's range.
+void Liquidar(const Declaracion &d, std::int16_t modalidad, Resultado &resultado, Money DeduccionConyuge);
+
+// The itemised lists, added into the boxes of a run (the engine hands them zeroed boxes).
+void CalculaMobiliario(const Declaracion &d, std::int16_t modalidad, Resultado &r);
+void CalculaGanancias(const Declaracion &d, std::int16_t modalidad, Resultado &r);
+// `vivienda` receives every main-residence amount after its limit.
+void CalculaDeducciones(const Declaracion &d, std::int16_t modalidad, Resultado &r, Money &vivienda);
+
+// The savings scale, the same for the state and the regional half.
+Money CuotaAhorro(Money base);
+
+// What the sheet shows after a confirmed change: the pre-runs for a disabled spouse or
+// declarant, then the run in `modalidad`. Failure comes back as a value.
+struct Calculo {
+    Resultado resultado{};
+    bool ok = true;
+    int casilla = -1;        // the box at fault, -1 when the failure is not a box's
+    std::string mensaje;     // in Spanish, ready for a message box or standard error
+};
+
+// The disabled-spouse deduction of box 94 for a run in `modalidad` (0 or a multiple of 1200).
+Money DeduccionDiscapacitados(const Declaracion &d, std::int16_t modalidad);
+
+Calculo Recalcular(const Declaracion &d, std::int16_t modalidad);
+
+}  // namespace simulador
