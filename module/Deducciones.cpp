@@ -6,6 +6,9 @@
 #include "Liquidar.h"
 
 #include <array>
+#include <string_view>
+
+using namespace std::string_view_literals;
 
 namespace simulador {
 
@@ -63,23 +66,23 @@ void CalculaDeducciones(const Declaracion &d, std::int16_t modalidad, Resultado 
     for (const DatosDeduccion &x : d.ListaDeducciones) {
         if (x.Titular.empty())
             continue;  // unlike the other lists, an empty owner only skips the item
-        double m = x.Titular == "A" ? 0.5 : 1.0;
+        double m = x.Titular == "A"sv ? 0.5 : 1.0;
         if (modalidad == Conjunta)
             m = 1.0;
-        else if ((modalidad == Declarante && x.Titular == "C") || (modalidad == Conyuge && x.Titular == "D"))
+        else if ((modalidad == Declarante && x.Titular == "C"sv) || (modalidad == Conyuge && x.Titular == "D"sv))
             continue;
         const Money importe = Redondea(x.Importe * m);
         const std::string &c = x.Clase;
         const bool plurianual = x.PorcDeduccion.positive();
-        if (c == "D")
+        if (c == "D"sv)
             h.coloca(plurianual ? 'A' : 'B', plurianual ? 1 : 10, importe);
-        else if (c == "E")
+        else if (c == "E"sv)
             h.coloca(plurianual ? 'C' : 'D', plurianual ? 30 : 40, importe);
-        else if (c == "F")
+        else if (c == "F"sv)
             h.coloca('F', 60, importe);
-        else if (c == "A")
+        else if (c == "A"sv)
             h.coloca('Z', 90, importe);
-        else if (c == "B") {
+        else if (c == "B"sv) {
             // Homes bought in 2021 have no deduction (transitional regime for purchases
             // before 2013). A date the screens could not have produced counts as empty.
             const std::optional<Fecha> f = LeeFecha(x.FechaAdquisicion);
@@ -89,9 +92,9 @@ void CalculaDeducciones(const Declaracion &d, std::int16_t modalidad, Resultado 
                 ultimaVivienda = f;
             }
             (x.PorcMinusvalia.positive() ? discapacidad : ordinaria) += importe;
-        } else if (c == "C") {
+        } else if (c == "C"sv) {
             r[85] += importe;
-        } else if (c == "G") {
+        } else if (c == "G"sv) {
             r[79] += Redondea(importe.times(x.PorcDeduccion) / 100.0);
         }
     }
@@ -174,7 +177,7 @@ void CalculaDeducciones(const Declaracion &d, std::int16_t modalidad, Resultado 
     // Main residence (DT 18ª LIRPF). Catalunya's increased rate for the regional half goes
     // back to the ordinary one for homes bought after July of a year after 2010.
     double tipoOrdinario = 0.075;
-    if (d.Autonomia == "09" && d.TramoVivienda == 1)
+    if (d.Autonomia == "09"sv && d.TramoVivienda == 1)
         tipoOrdinario = 0.09;
     if (tipoOrdinario != 0.075 && ultimaVivienda && ultimaVivienda->ano > 2010 && ultimaVivienda->mes > 7)
         tipoOrdinario = 0.075;

@@ -10,7 +10,7 @@
 //   [Ganancias]        0.. = Clase|Titular|FechaAdq|ValorAdq|FechaTrans|ValorTrans|Retencion|
 //                            ImporteGeneral|ImporteAhorro|ValorPatrimonio|Reinversion
 //   [Deducciones]      0.. = Clase|Titular|FechaAdquisicion|Importe|PorcMinusvalia|PorcDeduccion
-//   [Autonomicas]      (always empty)
+//   [Autonomicas]      0.. = Texto1|Texto2|Importe1|Importe2|Importe3 (filled by no screen)
 //   [Varios]           box number = the input box's text as shown ("1.234,56")
 // Amounts in the records are written without grouping with a decimal comma ("1234,5", "0").
 #pragma once
@@ -44,8 +44,8 @@ private:
 
 struct DeclaracionLeida {
     Declaracion declaracion;
-    // Values the screens could never have produced (a date, a list code or a yes/no text),
-    // read as an empty field; one Spanish line each, naming section, key and line.
+    // Values the screens could never have produced (a date, a list code, a region or a
+    // yes/no text), kept as they are; one Spanish line each, naming section, key and line.
     std::vector<std::string> avisos;
 };
 

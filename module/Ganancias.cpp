@@ -5,6 +5,9 @@
 #include "Liquidar.h"
 
 #include <algorithm>
+#include <string_view>
+
+using namespace std::string_view_literals;
 
 namespace simulador {
 
@@ -29,11 +32,11 @@ int anosTenencia(const Fecha &desde, const Fecha &hasta)
 double coeficienteAnual(const std::string &clase, int anoTransmision)
 {
     const bool desde1996 = anoTransmision >= 1996;
-    if (clase == "I")
+    if (clase == "I"sv)
         return desde1996 ? 0.1111 : 0.0526;
-    if (clase == "O")
+    if (clase == "O"sv)
         return desde1996 ? 0.1428 : 0.0714;
-    if (clase == "A")
+    if (clase == "A"sv)
         return desde1996 ? 0.25 : 0.1111;
     return 0.0;
 }
@@ -49,10 +52,10 @@ void CalculaGanancias(const Declaracion &d, std::int16_t modalidad, Resultado &r
     for (const DatosGanancia &g : d.ListaGanancias) {
         if (g.Titular.empty())
             break;
-        double k = g.Titular == "A" ? 2.0 : 1.0;
+        double k = g.Titular == "A"sv ? 2.0 : 1.0;
         if (modalidad == Conjunta)
             k = 1.0;
-        else if (modalidad == Declarante ? g.Titular == "C" : (modalidad == Conyuge ? g.Titular == "D" : true))
+        else if (modalidad == Declarante ? g.Titular == "C"sv : (modalidad == Conyuge ? g.Titular == "D"sv : true))
             continue;
 
         // Dates the screens could not have produced count as missing: no reduction.
@@ -68,14 +71,14 @@ void CalculaGanancias(const Declaracion &d, std::int16_t modalidad, Resultado &r
         }
 
         const Money ganancia = g.ValorTransmision - g.ValorAdquisicion;
-        if (g.Clase == "O")
+        if (g.Clase == "O"sv)
             r[103] += g.Retencion;  // in full, whatever the share
 
         Money neta = ganancia;
         if (ganancia.positive() && contados > 2 && completos >= 2) {
             double porcentaje = coeficienteAnual(g.Clase, anoTransmision) * (contados - 2);
             Money P, Q;
-            if (g.Clase == "A") {
+            if (g.Clase == "A"sv) {
                 long dias = DiasEntre(kInicio2006, *ft) + 1;
                 if (g.ValorTransmision < g.ValorPatrimonio)
                     dias = 0;
@@ -113,12 +116,12 @@ void CalculaGanancias(const Declaracion &d, std::int16_t modalidad, Resultado &r
                     tomado += t;
                 };
                 if (g.ValorTransmision.positive()) {
-                    if (g.Titular == "A") {
+                    if (g.Titular == "A"sv) {
                         const Money mitad = g.ValorTransmision / 2.0;
                         toma(restante[0], mitad);
                         toma(restante[1], mitad);
                     } else {
-                        toma(restante[g.Titular == "C" ? 1 : 0], g.ValorTransmision);
+                        toma(restante[g.Titular == "C"sv ? 1 : 0], g.ValorTransmision);
                     }
                     f = tomado.toDouble() / g.ValorTransmision.toDouble();
                 }

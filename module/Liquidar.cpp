@@ -4,6 +4,9 @@
 #include "Liquidar.h"
 
 #include "TextoImporte.h"
+#include <string_view>
+
+using namespace std::string_view_literals;
 
 namespace simulador {
 
@@ -57,11 +60,11 @@ void inmobiliario(const Declaracion &d, std::int16_t modo, const Personas &p, Re
     for (int i = 0; i < p.n; ++i) {
         const DatosRenta &x = d.Rentas[p.lista[i]];
         // Revised cadastral values impute 1.1 %; only an explicit "No" takes 2 %.
-        r[7] += Redondea(x.InmValorCat1 * (x.InmRevisado1 == "No" ? 0.02 : 0.011));
-        r[7] += Redondea(x.InmValorCat2 * (x.InmRevisado2 == "No" ? 0.02 : 0.011));
+        r[7] += Redondea(x.InmValorCat1 * (x.InmRevisado1 == "No"sv ? 0.02 : 0.011));
+        r[7] += Redondea(x.InmValorCat2 * (x.InmRevisado2 == "No"sv ? 0.02 : 0.011));
         const Money I = x.InmIngresos;
         const Money E = min(x.InmIntereses, x.InmIngresos) + x.InmGastos;
-        if (x.InmLocal == "No" && I > E) {
+        if (x.InmLocal == "No"sv && I > E) {
             if (modo == Conjunta)
                 r[10] += Redondea((I - E) * 0.6);
             else
@@ -84,7 +87,7 @@ void directa(const Declaracion &d, std::int16_t modo, const Personas &p, Resulta
         const DatosRenta &x = d.Rentas[p.lista[i]];
         I += x.DirIngresos;
         E += x.DirGastos;
-        reduceRdto = reduceRdto || x.DirRedRdtoNeto == "Sí";
+        reduceRdto = reduceRdto || x.DirRedRdtoNeto == "Sí"sv;
         conTrabajo = conTrabajo || !x.TrabIngresos.isZero();
     }
     if (reduceRdto && !conTrabajo) {
@@ -106,7 +109,7 @@ void directa(const Declaracion &d, std::int16_t modo, const Personas &p, Resulta
     for (int i = 0; i < p.n; ++i) {
         const DatosRenta &x = d.Rentas[p.lista[i]];
         const Money V = x.DirIngresos - x.DirGastos - r[18] - r[108];
-        if (x.DirRedEmprendedores == "Sí" && V.positive())
+        if (x.DirRedEmprendedores == "Sí"sv && V.positive())
             R += Redondea(min(V, eur(100000)) * 0.2);
     }
     r[18] = R;
@@ -140,7 +143,7 @@ void trabajo(const Declaracion &d, std::int16_t modo, Resultado &r)
             r[4] = N <= eur(13115) ? eur(5565) : eur(5565) - Redondea((N - eur(13115)) * 1.5);
         else
             r[4] = Money();
-        if (t.TrabMovilidad == "Sí")
+        if (t.TrabMovilidad == "Sí"sv)
             r[3] += r[2];
         if (D > 32)
             r[3] += D <= 64 ? eur(3500) : eur(7750);
@@ -273,9 +276,9 @@ void minimos(const Declaracion &d, std::int16_t modo, Resultado &r)
 
     r[35] = eur(5550);
     r[46] = eur(5550);
-    if (A == "04")
+    if (A == "04"sv)
         r[46] = eur(6105);
-    if (A == "09" && r[34] + r[56] - r[57] - r[26] + r[58] + r[60] - r[92] <= eur(12450))
+    if (A == "09"sv && r[34] + r[56] - r[57] - r[26] + r[58] + r[60] - r[92] <= eur(12450))
         r[46] = eur(6105);
 
     // Shares are applied as money × share in double, then rounded.
@@ -300,11 +303,11 @@ void minimos(const Declaracion &d, std::int16_t modo, Resultado &r)
         if (!(m.Minusvalia > 32 || m.Edad < 25))
             continue;
         Money estatal, autonomico;
-        if (m.Fallecido == "Sí") {
+        if (m.Fallecido == "Sí"sv) {
             estatal = autonomico = eur(2400);
         } else {
             ++K;
-            const bool aumentado = A == "12" || A == "04";
+            const bool aumentado = A == "12"sv || A == "04"sv;
             switch (K) {
             case 1: estatal = autonomico = eur(2400); break;
             case 2: estatal = autonomico = eur(2700); break;
@@ -324,12 +327,12 @@ void minimos(const Declaracion &d, std::int16_t modo, Resultado &r)
         U = reparte(U, m.Convivencia);
         r[36] += parte(estatal, s);
         r[47] += parte(autonomico, s);
-        if (m.Fallecido != "Sí" && m.Edad < 3) {
+        if (m.Fallecido != "Sí"sv && m.Edad < 3) {
             const Money u = parte(U, s);
             r[36] += u;
             r[47] += u;
         }
-        if (m.Minusvalia > 32 && m.Abono != "Sí")
+        if (m.Minusvalia > 32 && m.Abono != "Sí"sv)
             r[101] += parte(eur(1200), s);
     }
 
@@ -352,10 +355,10 @@ void minimos(const Declaracion &d, std::int16_t modo, Resultado &r)
         const bool esPersona = k <= 1, esAscendiente = k >= 8;
         if ((esPersona || esAscendiente) && m.Edad > 64) {
             Money a = parte(eur(1150), s);
-            Money b = parte(A == "04" ? eur(1265) : eur(1150), s);
+            Money b = parte(A == "04"sv ? eur(1265) : eur(1150), s);
             if (m.Edad > 74) {  // the 75-and-over part is not shared
                 a += eur(1400);
-                b += A == "04" ? eur(1540) : eur(1400);
+                b += A == "04"sv ? eur(1540) : eur(1400);
             }
             a = reparte(a, m.Convivencia);
             b = reparte(b, m.Convivencia);
@@ -367,13 +370,13 @@ void minimos(const Declaracion &d, std::int16_t modo, Resultado &r)
             } else {
                 r[37] += a;
                 r[48] += b;
-                if (m.Fallecido != "Sí" && m.Minusvalia > 32 && m.Abono != "Sí")
+                if (m.Fallecido != "Sí"sv && m.Minusvalia > 32 && m.Abono != "Sí"sv)
                     r[91] = eur(1200);
             }
         }
-        if (m.Fallecido == "Sí")
+        if (m.Fallecido == "Sí"sv)
             continue;
-        const bool aumentoDiscapacidad = (A == "04" || A == "16") && k < 8;
+        const bool aumentoDiscapacidad = (A == "04"sv || A == "16"sv) && k < 8;
         Money a, b;
         if (m.Minusvalia > 64) {
             a = eur(9000);
@@ -384,9 +387,9 @@ void minimos(const Declaracion &d, std::int16_t modo, Resultado &r)
         }
         r[38] += parte(reparte(a, m.Convivencia), s);
         r[49] += parte(reparte(b, m.Convivencia), s);
-        if (m.Ayuda == "Sí" || m.Minusvalia > 64) {
+        if (m.Ayuda == "Sí"sv || m.Minusvalia > 64) {
             a = eur(3000);
-            b = (A == "04" && k < 8) ? eur(3300) : eur(3000);
+            b = (A == "04"sv && k < 8) ? eur(3300) : eur(3000);
             r[38] += parte(reparte(a, m.Convivencia), s);
             r[49] += parte(reparte(b, m.Convivencia), s);
         }
@@ -546,7 +549,7 @@ Money DeduccionDiscapacitados(const Declaracion &d, std::int16_t modalidad)
     Resultado R;
     auto comprueba = [&](int miembro, std::int16_t modoPrevio) {
         const MiembroFam &m = d.Miembros[miembro];
-        if (m.Abono == "Sí" || m.Minusvalia < 33 || modalidad == modoPrevio)
+        if (m.Abono == "Sí"sv || m.Minusvalia < 33 || modalidad == modoPrevio)
             return;
         Liquidar(d, modoPrevio, R, Money());
         const Money renta = R[5] + R[4] + R[6] + R[7] - R[8] + R[12] - R[14] + R[20] + R[108] + R[23] + R[25] + R[56] -

@@ -115,13 +115,33 @@ Money M(const char *text)
     return Money::fromUnits(neg ? -v : v);
 }
 
+void AnadeTextoExacto(std::string &out, Money m)
+{
+    // Digits written backwards into a small buffer: the command line writes 109 of these
+    // per liquidation, so no temporary strings.
+    const std::int64_t v = m.units();
+    unsigned long long a = v < 0 ? 0ULL - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v);
+    char buf[32];
+    char *p = buf + sizeof buf;
+    for (int i = 0; i < 4; ++i) {
+        *--p = static_cast<char>('0' + a % 10);
+        a /= 10;
+    }
+    *--p = '.';
+    do {
+        *--p = static_cast<char>('0' + a % 10);
+        a /= 10;
+    } while (a != 0);
+    if (v < 0)
+        *--p = '-';
+    out.append(p, static_cast<std::size_t>(buf + sizeof buf - p));
+}
+
 std::string TextoExacto(Money m)
 {
-    const std::int64_t v = m.units();
-    const unsigned long long a = v < 0 ? 0ULL - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v);
-    std::string frac = std::to_string(a % 10000);
-    frac.insert(0, 4 - frac.size(), '0');
-    return (v < 0 ? "-" : "") + std::to_string(a / 10000) + "." + frac;
+    std::string s;
+    AnadeTextoExacto(s, m);
+    return s;
 }
 
 }  // namespace simulador

@@ -74,5 +74,6 @@ Money M(const char *text);
 
 // The exact value with "." and four decimals: "-1234.5000" (the command line's json).
 std::string TextoExacto(Money m);
+void AnadeTextoExacto(std::string &out, Money m);  // the same, appended to `out`
 
 }  // namespace simulador

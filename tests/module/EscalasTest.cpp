@@ -2,6 +2,8 @@
 #include "Escalas.h"
 #include "Liquidar.h"
 
+#include "ImprimeMoney.h"
+
 #include <gtest/gtest.h>
 
 using namespace simulador;

@@ -2,6 +2,8 @@
 // 2021 rules (the arithmetic is in the comments).
 #include "Liquidar.h"
 
+#include "ImprimeMoney.h"
+
 #include <gtest/gtest.h>
 
 using namespace simulador;

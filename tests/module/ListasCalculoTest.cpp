@@ -1,6 +1,8 @@
 // Movable capital, capital gains and quota deductions, with figures worked out by hand.
 #include "Liquidar.h"
 
+#include "ImprimeMoney.h"
+
 #include <gtest/gtest.h>
 
 using namespace simulador;

@@ -1,6 +1,8 @@
 #include "Money.h"
 #include "TextoImporte.h"
 
+#include "ImprimeMoney.h"
+
 #include <gtest/gtest.h>
 
 #include <limits>

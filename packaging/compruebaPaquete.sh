@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds the .deb from a configured build folder into a temporary folder and checks that it
+# installs both programs, the desktop entry and the icon.
+set -euo pipefail
+build="$1"
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+cpack -G DEB --config "$build/CPackConfig.cmake" -B "$tmp" > "$tmp/cpack.log"
+deb=$(ls "$tmp"/*.deb)
+contenido=$(dpkg-deb -c "$deb")
+for f in ./usr/bin/simulador ./usr/bin/irpf2021 ./usr/share/applications/simulador-irpf2021.desktop \
+         ./usr/share/icons/hicolor/scalable/apps/simulador-irpf2021.svg; do
+    grep -q -- " $f\$" <<<"$contenido" || { echo "falta $f en el paquete"; exit 1; }
+done
+dpkg-deb -f "$deb" Package Depends | grep -q "simulador-irpf2021" || { echo "cabecera del paquete incorrecta"; exit 1; }
+echo "paquete correcto: $(basename "$deb")"
