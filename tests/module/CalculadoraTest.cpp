@@ -1,0 +1,141 @@
+#include "Calculadora.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace simulador;
+
+namespace {
+
+struct Tecleo {
+    std::string pantalla;
+    int avisos = 0;  // division-by-zero warnings raised on the way
+};
+
+// Types `teclas` through the keyboard map, so each row also checks the keys it uses.
+Tecleo teclea(const std::string &teclas, const std::string &valorCampo = "")
+{
+    Calculadora c(valorCampo);
+    Tecleo t;
+    for (char k : teclas) {
+        const auto p = BotonDeTecla(static_cast<char32_t>(k));
+        if (!p) {
+            ADD_FAILURE() << "no button for key '" << k << "' in " << teclas;
+            continue;
+        }
+        if (c.pulsa(*p) == Calculadora::Aviso::DivisionPorCero)
+            ++t.avisos;
+    }
+    t.pantalla = c.Readout();
+    return t;
+}
+
+}  // namespace
+
+TEST(Calculadora, KeySequencesGiveTheDisplay)
+{
+    struct Fila {
+        const char *nombre, *teclas, *pantalla;
+    };
+    // Expected displays worked out by hand; results show up to 15 significant digits.
+    // clang-format off
+    const Fila filas[] = {
+        {"nothing typed shows zero",         "",            "0,"},
+        {"typing keeps the separator",       "7",           "7,"},
+        {"first digit replaces the zero",    "05",          "5,"},
+        {"decimals after the point",         "1.25",        "1,25"},
+        {"point first",                      ".5",          "0,5"},
+        {"a second point adds nothing",      "1.2.5",       "1,25"},
+        {"7 + 5 = 12",                       "7+5=",        "12"},
+        {"I is equals",                      "7+5I",        "12"},
+        {"minus first is the sign",          "-",           "-0,"},
+        {"-3 x 2 = -6",                      "-3x2=",       "-6"},
+        {"X and * multiply",                 "-3X2i",       "-6"},
+        {"-.5 keeps the sign",               "-.5",         "-0,5"},
+        {"minus after x is a sign",          "5*-3=",       "-15"},
+        {"5 - -3 = 8",                       "5--3=",       "8"},
+        {"minus after = subtracts",          "7+5=-3=",     "9"},
+        {"chained operators add up",         "2+3+4=",      "9"},
+        {"result times 2",                   "7+5=x2=",     "24"},
+        {"equals again keeps the result",    "7+5==",       "12"},
+        {"a digit after = starts anew",      "7+5=3",       "3,"},
+        {"CE drops only the entry",          "5E3+1=",      "4"},
+        {"CE inside a sum",                  "9+5e2=",      "11"},
+        {"C forgets the pending sum",        "9+C1=",       "1,"},
+        {"percent alone",                    "50%",         "0,5"},
+        {"200 + 10 % = 20",                  "200+10%=",    "20"},
+        {"P is percent",                     "200+10p=",    "20"},
+        {"division",                         "7/2=",        "3,5"},
+        {"0.1 + 0.2 shows 0,3",              "0.1+0.2=",    "0,3"},
+        {"a third to 15 digits",             "1/3=",        "0,333333333333333"},
+        {"large result in exponent form",    "99999999x99999999=", "9,9999998E+15"},
+        {"small result in exponent form",    "1/100000=",   "1E-05"},
+    };
+    // clang-format on
+    for (const Fila &f : filas) {
+        const Tecleo t = teclea(f.teclas);
+        EXPECT_EQ(t.pantalla, f.pantalla) << f.nombre << ": " << f.teclas;
+        EXPECT_EQ(t.avisos, 0) << f.nombre;
+    }
+}
+
+TEST(Calculadora, DivisionByZeroWarnsAndKeepsTheLeftOperand)
+{
+    Tecleo t = teclea("8/0=");
+    EXPECT_EQ(t.avisos, 1);
+    EXPECT_EQ(t.pantalla, "8");
+    // The computation goes on from 8: 8 + 2 = 10.
+    t = teclea("8/0=+2=");
+    EXPECT_EQ(t.avisos, 1);
+    EXPECT_EQ(t.pantalla, "10");
+}
+
+TEST(Calculadora, ImportsTheFieldValue)
+{
+    EXPECT_EQ(teclea("V", "1.234,50").pantalla, "1234,5");
+    EXPECT_EQ(teclea("v+1=", "1.234,50").pantalla, "1235,5");
+    EXPECT_EQ(teclea("V", "-12").pantalla, "-12,");
+    EXPECT_EQ(teclea("Vx2=", "0,25").pantalla, "0,5");
+
+    // Not a number: "V" and "Aceptar" are off, and "V" leaves the display alone.
+    for (const char *valor : {"", "abc", "12a", "1,2,3"}) {
+        EXPECT_FALSE(Calculadora(valor).exportaHabilitado()) << valor;
+        EXPECT_EQ(teclea("7V", valor).pantalla, "7,") << valor;
+    }
+    EXPECT_TRUE(Calculadora("0").exportaHabilitado());
+
+    // F4 hands over the field's text when numeric, else 0.
+    EXPECT_EQ(ValorParaCalculadora("1.234,50"), "1.234,50");
+    EXPECT_EQ(ValorParaCalculadora(""), "0");
+    EXPECT_EQ(ValorParaCalculadora("12-05-21"), "0");
+}
+
+TEST(Calculadora, AceptarCompletesThePendingOperation)
+{
+    struct Fila {
+        const char *teclas, *resultado;
+    };
+    for (const Fila &f : {Fila{"2+3", "5"}, Fila{"", "0"}, Fila{"7", "7"}, Fila{"-.5", "-0,5"}, Fila{"1.50", "1,5"},
+                          Fila{"-", "0"}, Fila{"1/3", "0,333333333333333"}, Fila{"1/100000", "0,00001"},
+                          Fila{"99999999x99999999", "9999999800000000"}}) {
+        Calculadora c("0");
+        for (char k : std::string(f.teclas))
+            c.pulsa(*BotonDeTecla(static_cast<char32_t>(k)));
+        std::string resultado;
+        EXPECT_EQ(c.acepta(resultado), Calculadora::Aviso::Ninguno) << f.teclas;
+        EXPECT_EQ(resultado, f.resultado) << f.teclas;
+    }
+    Calculadora c("0");
+    for (char k : std::string("8/0"))
+        c.pulsa(*BotonDeTecla(static_cast<char32_t>(k)));
+    std::string resultado;
+    EXPECT_EQ(c.acepta(resultado), Calculadora::Aviso::DivisionPorCero);
+    EXPECT_EQ(resultado, "8");
+}
+
+TEST(Calculadora, KeysOutsideTheMapClickNothing)
+{
+    for (char32_t k : {U'a', U',', U' ', U'\r', U'\x1b', U'ñ'})
+        EXPECT_FALSE(BotonDeTecla(k).has_value()) << static_cast<int>(k);
+}

@@ -1,0 +1,181 @@
+#include "CampoEdit.h"
+
+#include "ListaCampo.h"
+#include "TextoImporte.h"
+#include "TextoQt.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPainter>
+
+using namespace simulador;
+
+const QColor CampoEdit::kBlanco(0xFF, 0xFF, 0xFF);
+const QColor CampoEdit::kVerdeClaro(0xC0, 0xFF, 0xC0);
+
+namespace {
+CampoEdit::Calculadora s_calculadora;
+CampoEdit::ConversorEuro s_conversor;
+}  // namespace
+
+void CampoEdit::setCalculadora(Calculadora calculadora) { s_calculadora = std::move(calculadora); }
+void CampoEdit::setConversorEuro(ConversorEuro conversor) { s_conversor = std::move(conversor); }
+const CampoEdit::ConversorEuro &CampoEdit::conversorEuro() { return s_conversor; }
+
+CampoEdit::CampoEdit(int ayuda, const QString &dato, const QString &codigo, const QString &lista, QWidget *parent)
+    : QLineEdit(parent), m_def(DefineCampo(ayuda, deQt(dato), deQt(codigo), deQt(lista))), m_definido(true)
+{
+    iniciaAspecto();
+}
+
+CampoEdit::CampoEdit(QWidget *parent) : QLineEdit(parent)
+{
+    m_def.lista = "@";
+    iniciaAspecto();
+}
+
+void CampoEdit::iniciaAspecto()
+{
+    // A thin drawn border instead of the style's frame, so a 15-pixel box still shows its text.
+    setFrame(false);
+    setTextMargins(2, 0, 2, 0);
+    setFondo(kBlanco);
+}
+
+QString CampoEdit::dato() const { return aQt(m_def.dato); }
+QString CampoEdit::codigo() const { return aQt(m_def.codigo); }
+QString CampoEdit::especLista() const { return aQt(m_def.lista); }
+
+void CampoEdit::setFondo(const QColor &color)
+{
+    m_fondo = color;
+    QPalette p = palette();
+    p.setColor(QPalette::Base, color);
+    p.setColor(QPalette::Text, Qt::black);
+    p.setColor(QPalette::Disabled, QPalette::Base, color);
+    p.setColor(QPalette::Disabled, QPalette::Text, Qt::black);
+    setPalette(p);
+}
+
+void CampoEdit::enviaTab(bool atras)
+{
+    // Posted, not sent: the move happens after the key or focus event that asked for it,
+    // from whichever field has the focus by then.
+    QCoreApplication::postEvent(this, new QKeyEvent(QEvent::KeyPress, atras ? Qt::Key_Backtab : Qt::Key_Tab,
+                                                    atras ? Qt::ShiftModifier : Qt::NoModifier));
+}
+
+void CampoEdit::focusInEvent(QFocusEvent *e)
+{
+    QLineEdit::focusInEvent(e);
+    if (m_protegido) {
+        enviaTab();
+        return;
+    }
+    if (m_definido)
+        setText(aQt(FormateaCampo(m_def.codigo, deQt(text()), false)));
+    selectAll();
+    if (m_lista)
+        m_lista->muestra(this);
+    emit entrado();
+}
+
+void CampoEdit::focusOutEvent(QFocusEvent *e)
+{
+    if (m_definido && m_fondo == kBlanco && !m_protegido)
+        setText(aQt(FormateaCampo(m_def.codigo, deQt(text()), true)));
+    QLineEdit::focusOutEvent(e);
+}
+
+void CampoEdit::keyPressEvent(QKeyEvent *e)
+{
+    const Qt::KeyboardModifiers mods = e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    const int key = e->key();
+    if (mods == Qt::NoModifier) {
+        if (key == Qt::Key_Down && m_lista && m_lista->isVisible() && m_lista->campo() == this) {
+            m_lista->setFocus();
+            return;
+        }
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Down) {
+            emit confirmado();
+            enviaTab();
+            return;
+        }
+        if (key == Qt::Key_Up) {
+            enviaTab(true);
+            return;
+        }
+        if (key == Qt::Key_F4) {
+            calculadoraCampo();
+            return;
+        }
+    }
+    if (key == Qt::Key_E && mods == Qt::ControlModifier) {
+        if (s_conversor)
+            s_conversor(window());
+        return;
+    }
+    if (key == Qt::Key_Backspace && mods == Qt::NoModifier) {
+        filtraTecla(kTeclaRetroceso);
+        return;
+    }
+    if (key == Qt::Key_Escape) {
+        filtraTecla(kTeclaEscape);
+        e->ignore();  // Esc still reaches the screen (the cancel button of a dialog)
+        return;
+    }
+    const QString t = e->text();
+    if (!t.isEmpty() && !(mods & (Qt::ControlModifier | Qt::AltModifier)) && t.at(0).unicode() >= 32) {
+        for (const uint c : t.toUcs4())
+            filtraTecla(c);
+        return;
+    }
+    QLineEdit::keyPressEvent(e);
+}
+
+bool CampoEdit::filtraTecla(char32_t tecla)
+{
+    EstadoTexto estado;
+    const QString actual = text();
+    estado.texto = deQt(actual);
+    // Positions count characters; QLineEdit counts UTF-16 units, the same for Spanish text.
+    estado.cursor = cursorPosition();
+    if (hasSelectedText()) {
+        estado.selInicio = selectionStart();
+        estado.selLargo = static_cast<int>(selectedText().size());
+    }
+    const ResultadoTecla r = TeclaCampo(m_definido ? m_def.codigo : std::string(), estado, tecla,
+                                        m_def.maxLength.value_or(0));
+    const QString nuevo = aQt(r.texto);
+    if (nuevo != actual) {
+        setText(nuevo);
+        emit textEdited(nuevo);  // typed by the user, as QLineEdit says of its own edits
+    }
+    setCursorPosition(r.cursor);
+    return r.aceptada;
+}
+
+void CampoEdit::calculadoraCampo()
+{
+    if (!s_calculadora)
+        return;
+    const QString texto = text();
+    const QString valor = LeeImporte(deQt(texto), EstiloImporte::Pantalla).ok() ? texto : QStringLiteral("0");
+    const QColor antes = m_fondo;
+    setFondo(kVerdeClaro);
+    const std::optional<QString> resultado = s_calculadora(valor, window());
+    setFondo(antes);
+    if (resultado && *resultado != text()) {
+        setText(*resultado);
+        emit textEdited(*resultado);
+    }
+    emit calculadoraCerrada();
+}
+
+void CampoEdit::paintEvent(QPaintEvent *e)
+{
+    QLineEdit::paintEvent(e);
+    QPainter p(this);
+    p.setPen(hasFocus() ? QColor(0x00, 0x00, 0xC0) : QColor(0x80, 0x80, 0x80));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+}

@@ -1,0 +1,79 @@
+// One field of a screen: an edit box driven by a field definition of the module (code and
+// list definition). It filters keys with TeclaCampo, shows the editing form on focus and
+// the display form when left (white fields only), turns Enter, Down and Up into moves along
+// the focus chain and opens the screen's pop-up list for list fields.
+//
+// The screen wires its own behaviour through the signals, and may install an event filter
+// on the field to see keys before the shared handling (the main sheet does).
+#pragma once
+
+#include "Campos.h"
+
+#include <QColor>
+#include <QLineEdit>
+
+#include <functional>
+#include <optional>
+
+class ListaCampo;
+
+class CampoEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    // A field defined as DefineCampo does: help number, data name, code and list definition.
+    CampoEdit(int ayuda, const QString &dato, const QString &codigo, const QString &lista, QWidget *parent = nullptr);
+    // A field without definition: takes every key, is never formatted, has no length limit.
+    explicit CampoEdit(QWidget *parent = nullptr);
+
+    const simulador::DefCampo &definicion() const { return m_def; }
+    int ayuda() const { return m_def.ayuda; }
+    QString dato() const;
+    QString codigo() const;
+    QString especLista() const;
+
+    // The screen's pop-up list, shown under this field when it is a list field.
+    void setLista(ListaCampo *lista) { m_lista = lista; }
+    // A protected field passes the focus on to the next field as soon as it gets it.
+    void setProtegido(bool protegido) { m_protegido = protegido; }
+    bool protegido() const { return m_protegido; }
+    // The background; only white fields take their display form when left.
+    void setFondo(const QColor &color);
+    QColor fondo() const { return m_fondo; }
+
+    // F4: the calculator, started on the field's value ("0" when it is not a number). It
+    // returns the result text, or nothing when it was closed without one. Unset: F4 does nothing.
+    using Calculadora = std::function<std::optional<QString>(const QString &valor, QWidget *padre)>;
+    static void setCalculadora(Calculadora calculadora);
+    // Ctrl+E: the euro converter. Unset: nothing.
+    using ConversorEuro = std::function<void(QWidget *padre)>;
+    static void setConversorEuro(ConversorEuro conversor);
+    static const ConversorEuro &conversorEuro();
+
+    // The focus moves to the next (or previous) field once the current event is over.
+    void enviaTab(bool atras = false);
+
+    static const QColor kBlanco;       // input fields
+    static const QColor kVerdeClaro;   // while the calculator is open
+
+signals:
+    void entrado();              // the field took the focus and shows its editing form
+    void confirmado();           // Enter or Down, just before the move to the next field
+    void calculadoraCerrada();   // F4: the calculator closed and may have changed the text
+
+protected:
+    void focusInEvent(QFocusEvent *e) override;
+    void focusOutEvent(QFocusEvent *e) override;
+    void keyPressEvent(QKeyEvent *e) override;
+    void paintEvent(QPaintEvent *e) override;
+
+private:
+    void iniciaAspecto();
+    void calculadoraCampo();
+    bool filtraTecla(char32_t tecla);
+
+    simulador::DefCampo m_def;
+    bool m_definido = false;
+    bool m_protegido = false;
+    QColor m_fondo = kBlanco;
+    ListaCampo *m_lista = nullptr;
+};

@@ -1,0 +1,747 @@
+#include "Precalculo.h"
+
+#include "CampoEdit.h"
+#include "FicheroDeclaracion.h"
+#include "ListaCampo.h"
+#include "Liquidar.h"
+#include "MensajeBox.h"
+#include "Pesetas.h"
+#include "TablaCasillas.h"
+#include "TextoImporte.h"
+#include "TextoQt.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDate>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QPainter>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStandardPaths>
+#include <QToolButton>
+#include <QPushButton>
+
+using namespace simulador;
+
+namespace {
+
+// The window of the original form, in pixels (15 twips each).
+constexpr QRect kVentana(10, 31, 747, 486);  // PcWin: 150, 465, 11205 × 7290 twips
+constexpr int kAnchoForm = 800;
+constexpr int kAltoForm = 600;
+
+const QColor kFondoHoja(0xD3, 0xE7, 0xFA);
+const QColor kAmarillo(0xFF, 0xFF, 0xC0);
+const QColor kAzulCabecera(0x00, 0x00, 0xC0);
+const QColor kGrisConcepto(0xC0, 0xC0, 0xC0);
+
+const QString kMensajeF4 = QStringLiteral("F4 - Calculadora");
+
+constexpr Precalculo::Apartado kApartados[] = {
+    {0, 1, 10},  {1, 2, 0},   {2, 3, 13},  {80, 3, 13}, {5, 8, 31},  {81, 8, 31},
+    {6, 0, 31},  {7, 9, 44},  {9, 10, 76}, {30, 4, 22}, {31, 5, 22}, {32, 6, 22},
+    {33, 6, 22}, {11, 2, 22}, {4, -1, 23}, {10, -1, 76},
+};
+
+QFont fuenteHoja(bool negrita = false)
+{
+    QFont f(QStringLiteral("Arial"));
+    f.setPointSizeF(8.25);
+    f.setBold(negrita);
+    return f;
+}
+
+void pinta(QWidget *w, const QColor &fondo, const QColor &texto)
+{
+    QPalette p = w->palette();
+    p.setColor(QPalette::Window, fondo);
+    p.setColor(QPalette::WindowText, texto);
+    p.setColor(QPalette::Disabled, QPalette::WindowText, texto);
+    w->setPalette(p);
+    w->setAutoFillBackground(true);
+}
+
+// A small printer drawn in place of a picture: no font on the machine is sure to have one.
+QIcon iconoImpresora()
+{
+    QPixmap pm(24, 24);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(Qt::white);
+    p.drawRect(7, 2, 10, 8);     // the sheet going in
+    p.setBrush(QColor(0x80, 0x80, 0x80));
+    p.drawRect(2, 9, 20, 9);     // the body
+    p.setBrush(Qt::white);
+    p.drawRect(6, 15, 12, 7);    // the sheet coming out
+    p.drawLine(8, 18, 16, 18);
+    return QIcon(pm);
+}
+
+}  // namespace
+
+Precalculo::Precalculo(QWidget *parent) : QWidget(parent)
+{
+    // Form_Initialize, then Form_Load.
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+    compruebaPantalla();
+    setObjectName(QStringLiteral("Precalculo"));
+    setWindowTitle(QStringLiteral("Kalvio Profesionales - Simulación IRPF 2021"));
+    setFixedSize(kAnchoForm, kAltoForm);
+    setFont(fuenteHoja());
+    construyeHoja();
+    construyeControles();
+    construyeMenus();
+    ordenTabulacion();
+    if (const QScreen *s = screen(); s && s->geometry().height() >= kAltoForm)
+        move(s->geometry().x() + (s->geometry().width() - frameGeometry().width()) / 2, s->geometry().y() + 50 / 15);
+}
+
+void Precalculo::compruebaPantalla()
+{
+    const QScreen *s = QGuiApplication::primaryScreen();
+    if (s && s->geometry().height() < kAltoForm)
+        MensajeBox::informacion(
+            nullptr, QStringLiteral("Para trabajar con este programa la resolución de la pantalla de su monitor ha de ser "
+                                    "de 800x600 píxeles. Utilice la opción de 'Configuración' del apartado "
+                                    "'Propiedades de la Pantalla'."));
+}
+
+void Precalculo::construyeHoja()
+{
+    m_ventana = new QWidget(this);
+    m_ventana->setObjectName(QStringLiteral("PcWin"));
+    m_ventana->setGeometry(kVentana);
+    m_ventana->installEventFilter(this);
+
+    const DisposicionHoja &d = Disposicion();
+    m_hoja = new QWidget(m_ventana);
+    m_hoja->setObjectName(QStringLiteral("Pc"));
+    m_hoja->setGeometry(0, 0, d.ancho, d.alto);
+    m_hoja->setFocusPolicy(Qt::ClickFocus);
+    pinta(m_hoja, kFondoHoja, Qt::black);
+    m_hoja->installEventFilter(this);
+
+    for (const ElementoHoja &e : d.elementos) {
+        const QRect r(e.r.x, e.r.y, e.r.ancho, e.r.alto);
+        if (e.tipo == TipoElemento::Casilla) {
+            const int n = e.numero;
+            // Boxes 0-102 carry the sheet's field definition; 103-108 have none.
+            CampoEdit *c = n <= 102 ? new CampoEdit(n, QStringLiteral("Cmp%1").arg(n), QStringLiteral("D1002"),
+                                                    QStringLiteral("@"), m_hoja)
+                                    : new CampoEdit(m_hoja);
+            c->setObjectName(QStringLiteral("Cmp%1").arg(n));
+            c->setGeometry(r);
+            c->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            c->setFondo(EsEntrada(n) ? CampoEdit::kBlanco : kAmarillo);
+            c->setProtegido(CampoProtegido(kPantallaPrecalculo, n));
+            c->setContextMenuPolicy(Qt::NoContextMenu);
+            c->setVisible(e.visible);
+            c->installEventFilter(this);
+            // Only what the user changes counts: the program's own rewrites of a box (the
+            // editing form on focus, results, the peseta view) change no data.
+            connect(c, &QLineEdit::textEdited, this, [this] { m_modificado = true; });
+            connect(c, &CampoEdit::entrado, this, [this, n] { entraCasilla(n); });
+            connect(c, &CampoEdit::calculadoraCerrada, this, [this] { recalcula(false); });
+            m_casillas[static_cast<std::size_t>(n)] = c;
+            continue;
+        }
+        auto *l = new QLabel(aQt(e.texto), m_hoja);
+        l->setGeometry(r);
+        l->setVisible(e.visible);
+        l->installEventFilter(this);
+        if (e.tipo == TipoElemento::Cabecera) {
+            l->setFont(fuenteHoja(true));
+            pinta(l, kAzulCabecera, Qt::white);
+            if (e.numero >= 0) {
+                l->setObjectName(QStringLiteral("LbMnt%1").arg(e.numero));
+                l->setCursor(Qt::PointingHandCursor);
+                l->setToolTip(QStringLiteral(" Modificar los Datos "));
+                l->setProperty("lbMnt", e.numero);
+                m_cabeceras[e.numero] = l;
+            }
+        } else {
+            pinta(l, kGrisConcepto, Qt::black);
+            const Qt::Alignment h = e.alineacion == Alineacion::Centro    ? Qt::AlignHCenter
+                                    : e.alineacion == Alineacion::Derecha ? Qt::AlignRight
+                                                                          : Qt::AlignLeft;
+            l->setAlignment(h | Qt::AlignVCenter);
+            l->setIndent(e.alineacion == Alineacion::Centro ? 0 : 3);
+        }
+    }
+    m_lista = new ListaCampo(this);
+    for (CampoEdit *c : m_casillas)
+        c->setLista(m_lista);
+}
+
+void Precalculo::construyeControles()
+{
+    auto *lbRenta = new QLabel(QStringLiteral("&Renta"), this);
+    lbRenta->setObjectName(QStringLiteral("LbRenta"));
+    lbRenta->setGeometry(10, 6, 40, 18);
+    m_cb = new QComboBox(this);
+    m_cb->setObjectName(QStringLiteral("Cb"));
+    m_cb->setGeometry(52, 4, 130, 22);
+    m_cb->installEventFilter(this);
+    lbRenta->setBuddy(m_cb);
+
+    m_vs = new QScrollBar(Qt::Vertical, this);
+    m_vs->setObjectName(QStringLiteral("Vs"));
+    m_vs->setGeometry(kVentana.right() + 2, kVentana.top(), 17, kVentana.height());
+    m_vs->setFocusPolicy(Qt::NoFocus);
+    m_vs->installEventFilter(this);
+    m_desp = ParametrosDesplazamiento(Disposicion().alto, kVentana.height());
+    m_vs->setRange(0, m_desp.maximo);
+    m_vs->setPageStep(m_desp.grande);
+    m_vs->setSingleStep(m_desp.pequeno);
+    connect(m_vs, &QScrollBar::valueChanged, this, [this](int v) { m_hoja->move(0, -v); });
+
+    // Command buttons: 0 Salir, 1 about, 2 clear, 3 family unit, 4 print, 5 section menu.
+    auto *salir = new QPushButton(QStringLiteral("&Salir"), this);
+    salir->setGeometry(700, 557, 90, 28);
+    m_botones[0] = salir;
+    auto *entrada = new QPushButton(QStringLiteral("Entrada datos"), this);
+    entrada->setGeometry(196, 3, 110, 25);
+    m_botones[5] = entrada;
+    struct Icono {
+        int indice;
+        const char *glifo;
+        const char *ayuda;
+    };
+    int x = 10;
+    for (const Icono &i : {Icono{3, "\u2302", " Unidad Familiar "}, Icono{4, "", " Imprimir "},
+                           Icono{2, "\u2327", " Inicializar Campos "}, Icono{1, "?", " Acerca de ... "}}) {
+        auto *b = new QToolButton(this);
+        if (i.indice == 4) {
+            b->setIcon(iconoImpresora());
+            b->setIconSize(QSize(24, 24));
+        } else {
+            b->setText(QString::fromUtf8(i.glifo));
+        }
+        b->setToolTip(QString::fromUtf8(i.ayuda));
+        QFont f = b->font();
+        f.setPointSize(14);
+        b->setFont(f);
+        b->setGeometry(x, 552, 38, 38);
+        x += 42;
+        m_botones[static_cast<std::size_t>(i.indice)] = b;
+    }
+    for (int i = 0; i < 6; ++i) {
+        m_botones[static_cast<std::size_t>(i)]->setObjectName(QStringLiteral("CmOp%1").arg(i));
+        connect(m_botones[static_cast<std::size_t>(i)], &QAbstractButton::clicked, this, [this, i] { clicBoton(i); });
+    }
+    auto *euro = new QToolButton(this);
+    euro->setObjectName(QStringLiteral("ImEuro"));
+    euro->setText(QStringLiteral("€"));
+    euro->setToolTip(QStringLiteral(" Euro "));
+    QFont fe = euro->font();
+    fe.setPointSize(14);
+    euro->setFont(fe);
+    euro->setGeometry(x + 8, 552, 38, 38);
+    connect(euro, &QAbstractButton::clicked, this, [this] {
+        if (CampoEdit::conversorEuro())
+            CampoEdit::conversorEuro()(this);
+    });
+    m_imEuro = euro;
+
+    // Status line, about 550 twips above the bottom; the options 30 twips lower.
+    const int linea = 524;
+    m_label1 = new QLabel(QStringLiteral("Kalvio Profesionales"), this);
+    m_label1->setObjectName(QStringLiteral("Label1"));
+    m_label1->setFont(fuenteHoja(true));
+    m_label1->setGeometry(10, linea, 150, 18);
+    m_lbMsg = new QLabel(kMensajeF4, this);
+    m_lbMsg->setObjectName(QStringLiteral("LbMsg"));
+    m_lbMsg->setGeometry(170, linea, 250, 18);
+    m_euros = new QRadioButton(QStringLiteral("EUROS"), this);
+    m_euros->setObjectName(QStringLiteral("Option1_0"));
+    m_euros->setGeometry(430, linea + 2, 70, 18);
+    m_euros->setChecked(true);
+    m_pesetas = new QRadioButton(QStringLiteral(" PESETAS"), this);
+    m_pesetas->setObjectName(QStringLiteral("Option1_1"));
+    m_pesetas->setGeometry(500, linea + 2, 80, 18);
+    connect(m_pesetas, &QRadioButton::toggled, this, [this](bool on) { ponPesetas(on); });
+    m_lbKalvio = new QLabel(QStringLiteral(" ") + fechaLarga(QDate::currentDate()), this);
+    m_lbKalvio->setObjectName(QStringLiteral("LbKalvio"));
+    m_lbKalvio->setGeometry(590, linea, 200, 18);
+    m_lbKalvio->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_lbCod = new QLabel(this);
+    m_lbCod->setObjectName(QStringLiteral("LbCod"));
+    m_lbCod->setGeometry(320, 6, 200, 18);
+}
+
+void Precalculo::construyeMenus()
+{
+    m_menu = new QMenu(this);
+    m_menu->setObjectName(QStringLiteral("MnOpMnt"));
+    m_menuActividades = new QMenu(this);
+    m_menuActividades->setObjectName(QStringLiteral("MnAct"));
+    m_menuAhorro = new QMenu(this);
+    m_menuAhorro->setObjectName(QStringLiteral("MnBLq"));
+    const char *actividades[] = {"Empresarial Directa", "Módulos Empresariales", "Agrícolas - Ganaderas"};
+    for (int i = 0; i < 3; ++i) {
+        QAction *a = m_menuActividades->addAction(QString::fromUtf8(actividades[i]));
+        a->setObjectName(QStringLiteral("MnAct%1").arg(i));
+        connect(a, &QAction::triggered, this, [this, i] { abreApartado(i + 30); });
+    }
+    const char *ahorro[] = {"Capital Mobiliario", "Ganancias y Pérdidas"};
+    for (int i = 0; i < 2; ++i) {
+        QAction *a = m_menuAhorro->addAction(QString::fromUtf8(ahorro[i]));
+        a->setObjectName(QStringLiteral("MnBLq%1").arg(i));
+        connect(a, &QAction::triggered, this, [this, i] { abreApartado(i + 80); });
+    }
+    for (int i = 0; i < 12; ++i) {
+        QAction *a = nullptr;
+        if (i == 3) {
+            a = m_menu->addMenu(m_menuActividades);
+        } else if (i == 8) {
+            a = m_menu->addMenu(m_menuAhorro);
+        } else {
+            a = m_menu->addAction(QString());
+            connect(a, &QAction::triggered, this, [this, i] { clicCabecera(i); });
+        }
+        a->setObjectName(QStringLiteral("MnMnt%1").arg(i));
+        m_mnMnt[static_cast<std::size_t>(i)] = a;
+    }
+}
+
+void Precalculo::ordenTabulacion()
+{
+    // The input boxes first, then the editable result boxes, then every other box in number
+    // order; the selector and the buttons close the chain.
+    std::vector<QWidget *> orden;
+    std::array<bool, kNumCasillas> puesto{};
+    auto pon = [&](int n) {
+        if (!puesto[static_cast<std::size_t>(n)]) {
+            puesto[static_cast<std::size_t>(n)] = true;
+            orden.push_back(m_casillas[static_cast<std::size_t>(n)]);
+        }
+    };
+    for (int n : kOrdenEntradas)
+        pon(n);
+    for (int n : kOrdenTrasEntradas)
+        pon(n);
+    for (int n = 0; n < kNumCasillas; ++n)
+        pon(n);
+    for (QWidget *w : {static_cast<QWidget *>(m_cb), static_cast<QWidget *>(m_euros),
+                       static_cast<QWidget *>(m_pesetas)})
+        orden.push_back(w);
+    for (int i : {5, 3, 4, 2, 1, 0})
+        orden.push_back(m_botones[static_cast<std::size_t>(i)]);
+    for (std::size_t i = 1; i < orden.size(); ++i)
+        QWidget::setTabOrder(orden[i - 1], orden[i]);
+}
+
+QString Precalculo::fechaLarga(const QDate &fecha)
+{
+    static const char *const meses[] = {"enero", "febrero", "marzo",     "abril",   "mayo",      "junio",
+                                        "julio", "agosto",  "septiembre", "octubre", "noviembre", "diciembre"};
+    return QStringLiteral("%1 de %2 del %3")
+        .arg(fecha.day(), 2, 10, QLatin1Char('0'))
+        .arg(QString::fromUtf8(meses[fecha.month() - 1]))
+        .arg(fecha.year(), 4, 10, QLatin1Char('0'));
+}
+
+void Precalculo::registraPantalla(int numero, Pantalla abre) { m_pantallas[numero] = std::move(abre); }
+
+QString Precalculo::textoCasilla(int n) const { return casilla(n)->text(); }
+
+int Precalculo::modalidad() const { return std::max(0, m_cb->currentIndex()); }
+
+void Precalculo::showEvent(QShowEvent *e)
+{
+    QWidget::showEvent(e);
+    // Form_Activate: the start-up work runs once, after the window is on the screen.
+    if (m_primeraActivacion) {
+        m_primeraActivacion = false;
+        QMetaObject::invokeMethod(this, [this] { arranca(); }, Qt::QueuedConnection);
+    }
+}
+
+void Precalculo::reiniciaDatos() { m_decl = Declaracion(); }
+
+void Precalculo::arranca()
+{
+    reiniciaDatos();
+    desplaza(0);
+    m_hoja->show();
+    m_ruta = QStandardPaths::writableLocation(QStandardPaths::TempLocation) + QStringLiteral("/DatosCa21.Ini");
+    if (QFileInfo::exists(m_ruta)) {
+        cargaDeclaracion();
+        m_listo = true;
+    } else {
+        // A first run starts with the family; until that screen exists, on the empty sheet.
+        abrePantalla(0);
+    }
+    {
+        // Filling the selector is its first click: it calculates only with a declaration read.
+        m_cb->addItems({QStringLiteral("CONJUNTA"), QStringLiteral("DECLARANTE"), QStringLiteral("CONYUGE")});
+        connect(m_cb, &QComboBox::currentIndexChanged, this, [this] { seleccionaModalidad(); });
+        seleccionaModalidad();
+    }
+    desplaza(0);
+    enfocaCasilla(9);
+    for (int i = 0; i < 10; ++i)
+        if (const auto it = m_cabeceras.find(i); it != m_cabeceras.end())
+            m_mnMnt[static_cast<std::size_t>(i)]->setText(it->second->text());
+    m_mnMnt[4]->setVisible(false);
+    m_mnMnt[10]->setVisible(false);
+    m_mnMnt[11]->setVisible(false);
+    m_listo = true;
+    m_modificado = false;
+}
+
+void Precalculo::seleccionaModalidad()
+{
+    if (!m_listo) {
+        m_listo = true;
+        return;
+    }
+    recalcula(true);
+}
+
+void Precalculo::cargaDeclaracion()
+{
+    if (!MensajeBox::pregunta(this, QStringLiteral("Información"),
+                              QStringLiteral("¿Desea cargar los datos de la última declaración?")))
+        return;
+    try {
+        DeclaracionLeida leida = CargaDeclaracion(deQt(m_ruta));
+        m_decl = std::move(leida.declaracion);
+        for (int n = 1; n < kCasillasTecleables; ++n)
+            if (!m_decl.Casillas[static_cast<std::size_t>(n)].Texto.empty())
+                casilla(n)->setText(aQt(m_decl.Casillas[static_cast<std::size_t>(n)].Texto));
+        if (!leida.avisos.empty()) {
+            QStringList lineas;
+            for (const std::string &a : leida.avisos)
+                lineas << aQt(a);
+            MensajeBox::informacion(this, lineas.join(QLatin1Char('\n')));
+        }
+    } catch (const ErrorFichero &e) {
+        // A damaged file leaves the empty declaration of a first run.
+        reiniciaDatos();
+        MensajeBox::informacion(this, aQt(e.what()));
+    }
+}
+
+void Precalculo::guardaDeclaracion()
+{
+    pasaCasillasADeclaracion();
+    try {
+        GuardaDeclaracion(m_decl, deQt(m_ruta));
+    } catch (const ErrorFichero &e) {
+        MensajeBox::informacion(this, aQt(e.what()));
+    }
+}
+
+void Precalculo::closeEvent(QCloseEvent *e)
+{
+    // Leave the box being edited first, so it is saved in its display form; the file keeps
+    // euros even when the peseta view is on.
+    if (m_hoja->isEnabled())
+        m_hoja->setFocus();
+    if (m_enPesetas)
+        m_euros->setChecked(true);
+    if (m_modificado && MensajeBox::pregunta(this, QStringLiteral("Grabar al Salir"),
+                                             QStringLiteral("¿Desea guardar la información introducida?")))
+        guardaDeclaracion();
+    e->accept();
+}
+
+void Precalculo::pasaCasillasADeclaracion()
+{
+    for (int n = 0; n < kCasillasTecleables; ++n)
+        m_decl.Casillas[static_cast<std::size_t>(n)].Texto = deQt(casilla(n)->text());
+}
+
+bool Precalculo::recalcula(bool reiniciaVista)
+{
+    if (reiniciaVista) {
+        desplaza(0);
+        enfocaCasilla(9);
+    }
+    pasaCasillasADeclaracion();
+    const Calculo c = Recalcular(m_decl, static_cast<std::int16_t>(modalidad()));
+    if (!c.ok) {
+        MensajeBox::informacion(this, aQt(c.mensaje));
+        return false;
+    }
+    muestraResultados(c.resultado);
+    return true;
+}
+
+void Precalculo::muestraResultados(const std::array<Money, kNumCasillas> &r)
+{
+    for (int n = 0; n < kNumCasillas; ++n) {
+        const QString t = aQt(FormatoResultado(r[static_cast<std::size_t>(n)]));
+        if (casilla(n)->text() != t)
+            casilla(n)->setText(t);
+    }
+    // The box being edited stays in its editing form, all selected, ready to be typed over.
+    for (int n = 0; n < kNumCasillas; ++n) {
+        CampoEdit *c = casilla(n);
+        if (c->hasFocus() && !c->protegido()) {
+            c->setText(aQt(FormateaCampo("D1002", deQt(c->text()), false)));
+            c->selectAll();
+        }
+    }
+}
+
+void Precalculo::entraCasilla(int n)
+{
+    // The value at entry: what an unchanged Enter compares with.
+    const ImporteLeido l = LeeImporte(deQt(casilla(n)->text()), EstiloImporte::Pantalla);
+    if (l.ok())
+        m_valorEntrada = l.valor;
+    m_textoEntrada = casilla(n)->text();
+}
+
+void Precalculo::desplaza(int valor) { m_vs->setValue(std::clamp(valor, 0, m_desp.maximo)); }
+
+void Precalculo::enfocaCasilla(int n)
+{
+    CampoEdit *c = casilla(n);
+    if (c->isEnabled() && c->isVisibleTo(this))
+        c->setFocus(Qt::OtherFocusReason);
+}
+
+bool Precalculo::confirmaCasilla(int n)
+{
+    CampoEdit *c = casilla(n);
+    if (Recorta(deQt(c->text())).empty())
+        c->setText(QStringLiteral("0"));
+    // A text that is no amount (only a paste can bring one) goes to the module too, which
+    // names the box and says what is wrong with it.
+    const ImporteLeido l = LeeImporte(deQt(c->text()), EstiloImporte::Pantalla);
+    if ((!l.ok() || l.valor != m_valorEntrada) && !recalcula(false)) {
+        // The sheet stays as it was: the box gets back its text at entry and keeps the focus.
+        c->setText(m_textoEntrada);
+        c->selectAll();
+        return false;
+    }
+    if (l.ok())
+        m_valorEntrada = l.valor;
+    return true;
+}
+
+bool Precalculo::teclaCasilla(int n, QKeyEvent *e)
+{
+    const Qt::KeyboardModifiers mods = e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    switch (e->key()) {
+    case Qt::Key_Home:
+        if (mods != Qt::ControlModifier)
+            return false;
+        desplaza(0);
+        enfocaCasilla(9);
+        return true;
+    case Qt::Key_End:
+        if (mods != Qt::ControlModifier)
+            return false;
+        desplaza(m_desp.maximo);
+        enfocaCasilla(84);
+        return true;
+    case Qt::Key_PageDown: desplaza(m_vs->value() + m_desp.pequeno); return true;
+    case Qt::Key_PageUp: desplaza(m_vs->value() - m_desp.pequeno); return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Down:
+        if (mods != Qt::NoModifier)
+            return false;
+        if (!confirmaCasilla(n))
+            return true;
+        if (n == 84) {  // the last input box: show the result lines and stay
+            desplaza(m_desp.maximo);
+            return true;
+        }
+        return false;  // the field moves on
+    case Qt::Key_Up:
+        if (n == 9 && mods == Qt::NoModifier) {
+            desplaza(0);
+            return true;
+        }
+        return false;
+    default: return false;
+    }
+}
+
+bool Precalculo::teclaHoja(QKeyEvent *e)
+{
+    switch (e->key()) {
+    case Qt::Key_Down:
+    case Qt::Key_PageDown: desplaza(m_vs->value() + m_desp.pequeno); return true;
+    case Qt::Key_Up:
+    case Qt::Key_PageUp: desplaza(m_vs->value() - m_desp.pequeno); return true;
+    case Qt::Key_Home: desplaza(0); return true;
+    case Qt::Key_End: desplaza(m_desp.maximo); return true;
+    default: return false;
+    }
+}
+
+bool Precalculo::eventFilter(QObject *obj, QEvent *e)
+{
+    auto *w = qobject_cast<QWidget *>(obj);
+    auto *campo = qobject_cast<CampoEdit *>(obj);
+    switch (e->type()) {
+    case QEvent::FocusIn:
+        if (campo) {  // scroll the box into view before the field takes the focus
+            const ElementoHoja &el = Disposicion().casilla(campo->ayuda());
+            desplaza(DesplazaHastaVer(m_vs->value(), m_desp, el.r.y, el.r.alto, kVentana.height()));
+        }
+        break;
+    case QEvent::KeyPress:
+        if (campo)
+            return teclaCasilla(campo->ayuda(), static_cast<QKeyEvent *>(e));
+        if (obj == m_hoja)
+            return teclaHoja(static_cast<QKeyEvent *>(e));
+        if (obj == m_cb) {
+            const int k = static_cast<QKeyEvent *>(e)->key();
+            if (k == Qt::Key_Return || k == Qt::Key_Enter) {
+                recalcula(true);
+                return true;
+            }
+        }
+        break;
+    case QEvent::MouseButtonPress: {
+        auto *m = static_cast<QMouseEvent *>(e);
+        if (obj == m_vs) {
+            if (m_hoja->isEnabled())
+                m_hoja->setFocus();
+            break;
+        }
+        if (m->button() == Qt::RightButton && w && (w == m_hoja || w->parentWidget() == m_hoja) &&
+            !w->property("lbMnt").isValid()) {
+            m_menu->popup(m->globalPosition().toPoint());
+            return true;
+        }
+        break;
+    }
+    case QEvent::MouseButtonRelease: {
+        auto *m = static_cast<QMouseEvent *>(e);
+        if (w && m->button() == Qt::LeftButton && w->property("lbMnt").isValid() && w->rect().contains(m->position().toPoint())) {
+            clicCabecera(w->property("lbMnt").toInt());
+            return true;
+        }
+        break;
+    }
+    case QEvent::Wheel:
+        if (obj == m_ventana) {
+            QCoreApplication::sendEvent(m_vs, e);
+            return true;
+        }
+        break;
+    default: break;
+    }
+    return QWidget::eventFilter(obj, e);
+}
+
+const Precalculo::Apartado *Precalculo::buscaApartado(int codigo)
+{
+    for (const Apartado &a : kApartados)
+        if (a.codigo == codigo)
+            return &a;
+    return nullptr;
+}
+
+bool Precalculo::abrePantalla(int numero)
+{
+    const auto it = m_pantallas.find(numero);
+    if (it == m_pantallas.end() || !it->second)
+        return false;
+    if (it->second(m_decl, this))
+        m_modificado = true;
+    return true;
+}
+
+void Precalculo::abreApartado(int codigo)
+{
+    const Apartado *a = buscaApartado(codigo);
+    if (!a)
+        return;
+    if (codigo == 10 && m_decl.Autonomia == "00") {
+        MensajeBox::informacion(
+            this, QStringLiteral("No se ha informado ninguna autonomía en la pantalla de 'Unidad Familiar'."));
+        enfocaCasilla(76);
+        return;
+    }
+    enfocaCasilla(a->foco);
+    if (!abrePantalla(a->pantalla))
+        return;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    recalcula(true);
+    QApplication::restoreOverrideCursor();
+}
+
+void Precalculo::clicCabecera(int indice)
+{
+    if (indice == 4 || indice == 10 || indice == 11)
+        return;
+    if (indice == 3)
+        m_menuActividades->exec(QCursor::pos());
+    else if (indice == 8)
+        m_menuAhorro->exec(QCursor::pos());
+    else
+        abreApartado(indice);
+    recalcula(false);
+}
+
+void Precalculo::clicBoton(int indice)
+{
+    // The box being edited is left (and formatted) before any button acts.
+    if (m_hoja->isEnabled())
+        m_hoja->setFocus();
+    switch (indice) {
+    case 0: close(); break;
+    case 1:
+        if (m_acercaDe)
+            m_acercaDe(this);
+        break;
+    case 2: inicializaCampos(); break;
+    case 3:
+        if (abrePantalla(0))
+            recalcula(true);
+        break;
+    case 4:
+        if (m_imprimir)
+            m_imprimir(*this);
+        break;
+    case 5: m_menu->popup(m_botones[5]->mapToGlobal(QPoint(0, m_botones[5]->height()))); break;
+    default: break;
+    }
+}
+
+void Precalculo::inicializaCampos()
+{
+    if (!MensajeBox::pregunta(this, QStringLiteral("Información"),
+                              QStringLiteral("¿Inicializar el contenido de los campos?"), true))
+        return;
+    for (int n = 0; n < kCasillasTecleables; ++n)
+        casilla(n)->clear();
+    reiniciaDatos();
+    m_modificado = true;
+}
+
+void Precalculo::ponPesetas(bool pesetas)
+{
+    if (pesetas == m_enPesetas)
+        return;
+    m_enPesetas = pesetas;
+    for (QWidget *w : {m_hoja, static_cast<QWidget *>(m_botones[2]), static_cast<QWidget *>(m_botones[3]),
+                       static_cast<QWidget *>(m_cb)})
+        w->setEnabled(!pesetas);
+    if (pesetas) {
+        m_lbMsg->setText(QStringLiteral("Los importes en Pesetas no se podrán modificar."));
+        for (int n = 0; n < 99; ++n) {
+            m_textosEuro[static_cast<std::size_t>(n)] = casilla(n)->text();
+            casilla(n)->setText(aQt(PesetasDeTexto(deQt(casilla(n)->text()))));
+        }
+    } else {
+        m_lbMsg->setText(kMensajeF4);
+        for (int n = 0; n < 99; ++n)
+            casilla(n)->setText(m_textosEuro[static_cast<std::size_t>(n)]);
+    }
+}

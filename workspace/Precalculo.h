@@ -1,0 +1,134 @@
+// The main workspace: the sheet of 109 boxes behind its scrolling window, the liquidation
+// selector, the peseta view, the section menus and the buttons. It owns the declaration
+// being worked on; every figure on the sheet comes from the module's Recalcular.
+//
+// Data screens are plugged in by number (0 UnidadFam, 1 DatosTrabajo, 2 DatosInm,
+// 3 Mobiliario, 4 DatosDirecta, 5 DatosModulos, 6 DatosAgricolas, 8 Ganancias,
+// 9 Reducciones, 10 DCuota): an opener edits the declaration and returns true when the user
+// saved. A number nobody registered opens nothing.
+#pragma once
+
+#include "Declaracion.h"
+#include "DisposicionHoja.h"
+#include "Money.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+#include <map>
+
+class CampoEdit;
+class ListaCampo;
+class QAbstractButton;
+class QAction;
+class QComboBox;
+class QDate;
+class QLabel;
+class QMenu;
+class QRadioButton;
+class QScrollBar;
+
+class Precalculo : public QWidget {
+    Q_OBJECT
+public:
+    using Pantalla = std::function<bool(simulador::Declaracion &declaracion, QWidget *padre)>;
+
+    explicit Precalculo(QWidget *parent = nullptr);
+
+    void registraPantalla(int numero, Pantalla abre);
+    void setAcercaDe(std::function<void(QWidget *)> accion) { m_acercaDe = std::move(accion); }
+    void setImprimir(std::function<void(Precalculo &)> accion) { m_imprimir = std::move(accion); }
+
+    // The screen a section code opens (-1 for none) and the box that takes the focus first.
+    struct Apartado {
+        int codigo, pantalla, foco;
+    };
+    static const Apartado *buscaApartado(int codigo);
+    // AbreApartado: opens the data behind a section, then recalculates with the view reset.
+    void abreApartado(int codigo);
+
+    // Recalcular: the liquidation of the selected mode onto the sheet. `reiniciaVista` brings
+    // the sheet to its top with the focus in box 9 first. False (after a message) when the
+    // module could not take the typed boxes; the sheet then keeps what it showed.
+    bool recalcula(bool reiniciaVista);
+
+    CampoEdit *casilla(int n) const { return m_casillas[static_cast<std::size_t>(n)]; }
+    QString textoCasilla(int n) const;
+    int modalidad() const;
+    bool enPesetas() const { return m_enPesetas; }
+    bool listo() const { return m_listo; }
+    bool modificado() const { return m_modificado; }
+    const simulador::Declaracion &declaracion() const { return m_decl; }
+    QString rutaFichero() const { return m_ruta; }
+    QScrollBar *barra() const { return m_vs; }
+    QWidget *hoja() const { return m_hoja; }
+
+    static QString fechaLarga(const QDate &fecha);  // "05 de marzo del 2021"
+
+protected:
+    void showEvent(QShowEvent *e) override;
+    void closeEvent(QCloseEvent *e) override;
+    bool eventFilter(QObject *obj, QEvent *e) override;
+
+private:
+    void construyeHoja();
+    void construyeControles();
+    void construyeMenus();
+    void ordenTabulacion();
+    void compruebaPantalla();
+    void arranca();
+    void cargaDeclaracion();
+    void guardaDeclaracion();
+    void muestraResultados(const std::array<simulador::Money, simulador::kNumCasillas> &r);
+    void pasaCasillasADeclaracion();
+    bool teclaCasilla(int n, QKeyEvent *e);
+    bool teclaHoja(QKeyEvent *e);
+    bool confirmaCasilla(int n);
+    void entraCasilla(int n);
+    void clicCabecera(int indice);
+    void clicBoton(int indice);
+    void inicializaCampos();
+    void ponPesetas(bool pesetas);
+    void seleccionaModalidad();
+    void desplaza(int valor);
+    void enfocaCasilla(int n);
+    bool abrePantalla(int numero);
+    void reiniciaDatos();
+
+    simulador::Declaracion m_decl;
+    std::array<CampoEdit *, simulador::kNumCasillas> m_casillas{};
+    std::map<int, QLabel *> m_cabeceras;  // by header control index
+    std::array<QString, 99> m_textosEuro;  // boxes 0-98 while pesetas are shown
+    std::map<int, Pantalla> m_pantallas;
+    std::function<void(QWidget *)> m_acercaDe;
+    std::function<void(Precalculo &)> m_imprimir;
+
+    QWidget *m_ventana = nullptr;  // PcWin
+    QWidget *m_hoja = nullptr;     // Pc(0)
+    QScrollBar *m_vs = nullptr;
+    QComboBox *m_cb = nullptr;
+    QRadioButton *m_euros = nullptr;
+    QRadioButton *m_pesetas = nullptr;
+    std::array<QAbstractButton *, 6> m_botones{};
+    QAbstractButton *m_imEuro = nullptr;
+    QLabel *m_lbMsg = nullptr;
+    QLabel *m_lbKalvio = nullptr;
+    QLabel *m_label1 = nullptr;
+    QLabel *m_lbCod = nullptr;
+    ListaCampo *m_lista = nullptr;
+    QMenu *m_menu = nullptr;           // MnOpMnt
+    QMenu *m_menuActividades = nullptr;  // MnAct
+    QMenu *m_menuAhorro = nullptr;     // MnBLq
+    std::array<QAction *, 12> m_mnMnt{};
+
+    simulador::Desplazamiento m_desp;
+    simulador::Money m_valorEntrada;
+    QString m_textoEntrada;
+    QString m_ruta;
+    bool m_primeraActivacion = true;
+    bool m_listo = false;
+    bool m_modificado = false;
+    bool m_enPesetas = false;
+};
