@@ -1,9 +1,16 @@
-// simulador: the desktop simulator. Creating and showing the main workspace is the start.
+// simulador: the desktop simulator. Creating and showing the main workspace is the start;
+// here each screen and tool is plugged into it.
+#include "AbreLista.h"
+#include "CampoEdit.h"
+#include "Herramientas.h"
+#include "PantallaLista.h"
 #include "Precalculo.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
+
+#include <optional>
 
 int main(int argc, char *argv[])
 {
@@ -14,7 +21,20 @@ int main(int argc, char *argv[])
     if (qtEs.load(QStringLiteral("qtbase_es"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtEs);
 
+    // F4 in any amount field opens the calculator on it; "*" back means it was cancelled.
+    CampoEdit::setCalculadora([](const QString &valor, QWidget *padre) -> std::optional<QString> {
+        const QString r = AbreCalculadora(valor, padre);
+        if (r == QLatin1String("*"))
+            return std::nullopt;
+        return r;
+    });
+    CampoEdit::setConversorEuro(&AbreEuro);
+    PantallaLista::abreEuro = &AbreEuro;
+
     Precalculo ventana;
+    ventana.registraPantalla(3, &AbreMobiliario);
+    ventana.registraPantalla(8, &AbreGanancias);
+    ventana.registraPantalla(10, &AbreDCuota);
     ventana.show();
     return QApplication::exec();
 }

@@ -1,0 +1,30 @@
+#include "AvisoLista.h"
+
+#include "ListaColumnas.h"
+#include "TextoQt.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+
+void AvisoLista::informacion(QWidget *parent, const QString &texto)
+{
+    if (s_respuesta) {
+        s_mostrados << texto;
+        return;
+    }
+    QMessageBox box(QMessageBox::Information, aQString(simulador::kTituloInformacion), texto, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+bool AvisoLista::pregunta(QWidget *parent, const QString &titulo, const QString &texto)
+{
+    if (s_respuesta) {
+        s_mostrados << texto;
+        return *s_respuesta;
+    }
+    QMessageBox box(QMessageBox::Question, titulo, texto, QMessageBox::Yes | QMessageBox::No, parent);
+    // Qt's own texts are English unless a translation is loaded.
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("Sí"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("No"));
+    return box.exec() == QMessageBox::Yes;
+}

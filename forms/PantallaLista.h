@@ -1,0 +1,47 @@
+// One list screen: Mobiliario, Ganancias or DCuota, told apart by the module's column table.
+//
+// Works on a copy of the declaration: "&Guardar" stores the rows into the copy's list (and,
+// on DCuota, the regional housing flag) and accepts; "&Salir" and Escape leave the copy
+// untouched. The caller reads declaracion() after Accepted.
+#pragma once
+
+#include "Declaracion.h"
+#include "ListaColumnas.h"
+
+#include <QDialog>
+
+#include <functional>
+
+class QCheckBox;
+class QLabel;
+class ModeloLista;
+class VistaLista;
+
+class PantallaLista : public QDialog {
+    Q_OBJECT
+public:
+    PantallaLista(simulador::TipoLista tipo, const simulador::Declaracion &decl, QWidget *parent = nullptr);
+
+    const simulador::Declaracion &declaracion() const { return m_decl; }
+    VistaLista *vista() const { return m_vista; }
+
+    // The euro converter, opened by Ctrl+E and by a click on the euro image; set by whoever
+    // owns the converter, does nothing until then.
+    static inline std::function<void(QWidget *)> abreEuro;
+
+protected:
+    bool eventFilter(QObject *object, QEvent *event) override;
+
+private:
+    void guardar();
+    void eliminar();
+    void muestraAyuda(const QModelIndex &actual);
+
+    simulador::TipoLista m_tipo;
+    simulador::Declaracion m_decl;
+    ModeloLista *m_modelo = nullptr;
+    VistaLista *m_vista = nullptr;
+    QLabel *m_ayuda = nullptr;
+    QLabel *m_euro = nullptr;
+    QCheckBox *m_tramo = nullptr;  // DCuota only
+};
