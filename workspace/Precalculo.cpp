@@ -1,7 +1,9 @@
 #include "Precalculo.h"
 
 #include "CampoEdit.h"
+#include "Comparativa.h"
 #include "FicheroDeclaracion.h"
+#include "FicherosRecientes.h"
 #include "ListaCampo.h"
 #include "Liquidar.h"
 #include "MensajeBox.h"
@@ -9,11 +11,14 @@
 #include "TablaCasillas.h"
 #include "TextoImporte.h"
 #include "TextoQt.h"
+#include "VentanaComparativa.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDate>
+#include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
@@ -41,6 +46,8 @@ const QColor kAzulCabecera(0x00, 0x00, 0xC0);
 const QColor kGrisConcepto(0xC0, 0xC0, 0xC0);
 
 const QString kMensajeF4 = QStringLiteral("F4 - Calculadora");
+const QString kTitulo = QStringLiteral("Kalvio Profesionales - Simulación IRPF 2021");
+constexpr std::size_t kMaxAvisos = 20;  // more lines would not fit in a message box on the screen
 
 constexpr Precalculo::Apartado kApartados[] = {
     {0, 1, 10},  {1, 2, 0},   {2, 3, 13},  {80, 3, 13}, {5, 8, 31},  {81, 8, 31},
@@ -83,6 +90,31 @@ QIcon iconoImpresora()
     return QIcon(pm);
 }
 
+// The folder for temporary files. Qt answers an empty text when TMPDIR names no folder,
+// which would put the file at the root of the disk: the folder named is kept instead, so
+// that loading finds nothing there and a save says why it fails.
+QString carpetaTemporal()
+{
+    const QString carpeta = QStandardPaths::writableLocation(QStandardPaths::TempLocation);
+    if (!carpeta.isEmpty())
+        return carpeta;
+    const QString tmpdir = qEnvironmentVariable("TMPDIR");
+    return tmpdir.isEmpty() ? QStringLiteral("/tmp") : QDir::cleanPath(tmpdir);
+}
+
+QString eligeConDialogo(QWidget *padre, bool guardar, const QString &propuesta)
+{
+    QFileDialog d(padre, guardar ? QStringLiteral("Guardar como") : QStringLiteral("Abrir"), propuesta,
+                  QStringLiteral("Declaraciones (*.ini *.Ini *.INI);;Todos los ficheros (*)"));
+    d.setAcceptMode(guardar ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    d.setFileMode(guardar ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (guardar)
+        d.setDefaultSuffix(QStringLiteral("ini"));
+    if (d.exec() != QDialog::Accepted || d.selectedFiles().isEmpty())
+        return {};
+    return d.selectedFiles().constFirst();
+}
+
 }  // namespace
 
 Precalculo::Precalculo(QWidget *parent) : QWidget(parent)
@@ -91,7 +123,8 @@ Precalculo::Precalculo(QWidget *parent) : QWidget(parent)
     QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
     compruebaPantalla();
     setObjectName(QStringLiteral("Precalculo"));
-    setWindowTitle(QStringLiteral("Kalvio Profesionales - Simulación IRPF 2021"));
+    setWindowTitle(kTitulo);
+    m_eligeFichero = eligeConDialogo;
     setFixedSize(kAnchoForm, kAltoForm);
     setFont(fuenteHoja());
     construyeHoja();
@@ -145,7 +178,7 @@ void Precalculo::construyeHoja()
             c->installEventFilter(this);
             // Only what the user changes counts: the program's own rewrites of a box (the
             // editing form on focus, results, the peseta view) change no data.
-            connect(c, &QLineEdit::textEdited, this, [this] { m_modificado = true; });
+            connect(c, &QLineEdit::textEdited, this, [this] { marcaCambio(); });
             connect(c, &CampoEdit::entrado, this, [this, n] { entraCasilla(n); });
             connect(c, &CampoEdit::calculadoraCerrada, this, [this] { recalcula(false); });
             m_casillas[static_cast<std::size_t>(n)] = c;
@@ -208,6 +241,18 @@ void Precalculo::construyeControles()
     auto *entrada = new QPushButton(QStringLiteral("Entrada datos"), this);
     entrada->setGeometry(196, 3, 110, 25);
     m_botones[5] = entrada;
+    // Beside the selector, since choosing a column of the comparison switches it.
+    auto *comparativa = new QPushButton(QStringLiteral("Comparativa"), this);
+    comparativa->setObjectName(QStringLiteral("Comparativa"));
+    comparativa->setToolTip(QStringLiteral(" Conjunta o individual (F6) "));
+    comparativa->setGeometry(312, 3, 100, 25);
+    connect(comparativa, &QAbstractButton::clicked, this, [this] { abreComparativa(); });
+    m_btComparativa = comparativa;
+    m_acComparativa = new QAction(QStringLiteral("Comparativa"), this);
+    m_acComparativa->setShortcut(Qt::Key_F6);
+    connect(m_acComparativa, &QAction::triggered, this, [this] { abreComparativa(); });
+    addAction(m_acComparativa);
+    construyeMenuFichero(700, 3);
     struct Icono {
         int indice;
         const char *glifo;
@@ -272,7 +317,83 @@ void Precalculo::construyeControles()
     m_lbKalvio->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_lbCod = new QLabel(this);
     m_lbCod->setObjectName(QStringLiteral("LbCod"));
-    m_lbCod->setGeometry(320, 6, 200, 18);
+    m_lbCod->setGeometry(424, 6, 266, 18);
+}
+
+void Precalculo::construyeMenuFichero(int x, int y)
+{
+    // The actions live on the window too, so their keys work from any box of the sheet.
+    m_acAbrir = new QAction(QStringLiteral("&Abrir…"), this);
+    m_acAbrir->setObjectName(QStringLiteral("Abrir"));
+    m_acAbrir->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+    connect(m_acAbrir, &QAction::triggered, this, [this] { accionAbrir(); });
+    m_acGuardarComo = new QAction(QStringLiteral("&Guardar como…"), this);
+    m_acGuardarComo->setObjectName(QStringLiteral("GuardarComo"));
+    m_acGuardarComo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    connect(m_acGuardarComo, &QAction::triggered, this, [this] { accionGuardarComo(); });
+    m_acExportarPdf = new QAction(QStringLiteral("&Exportar PDF…"), this);
+    m_acExportarPdf->setObjectName(QStringLiteral("ExportarPdf"));
+    m_acExportarPdf->setEnabled(false);
+    connect(m_acExportarPdf, &QAction::triggered, this, [this] {
+        if (m_exportarPdf)
+            m_exportarPdf(*this);
+    });
+    addAction(m_acAbrir);
+    addAction(m_acGuardarComo);
+
+    m_menuFichero = new QMenu(this);
+    m_menuFichero->setObjectName(QStringLiteral("MenuFichero"));
+    m_menuFichero->setToolTipsVisible(true);
+    m_menuFichero->addAction(m_acAbrir);
+    m_menuFichero->addAction(m_acGuardarComo);
+    m_sepRecientes = m_menuFichero->addSeparator();
+    m_menuFichero->addSeparator();
+    m_menuFichero->addAction(m_acExportarPdf);
+    connect(m_menuFichero, &QMenu::aboutToShow, this, [this] { actualizaRecientes(); });
+
+    auto *fichero = new QPushButton(QStringLiteral("&Fichero"), this);
+    fichero->setObjectName(QStringLiteral("Fichero"));
+    fichero->setGeometry(x, y, 90, 25);
+    fichero->setMenu(m_menuFichero);
+    m_btFichero = fichero;
+}
+
+void Precalculo::setExportarPdf(std::function<void(Precalculo &)> accion)
+{
+    m_exportarPdf = std::move(accion);
+    m_acExportarPdf->setEnabled(static_cast<bool>(m_exportarPdf));
+}
+
+void Precalculo::actualizaRecientes()
+{
+    for (QAction *a : m_recientes)
+        delete a;
+    m_recientes.clear();
+    const QStringList lista = FicherosRecientes::lista();
+    // The action after the separator: the recent files go between the two separators.
+    const QList<QAction *> acciones = m_menuFichero->actions();
+    QAction *antes = acciones.value(acciones.indexOf(m_sepRecientes) + 1);
+    if (lista.isEmpty()) {
+        auto *a = new QAction(QStringLiteral("(sin ficheros recientes)"), m_menuFichero);
+        a->setEnabled(false);
+        m_menuFichero->insertAction(antes, a);
+        m_recientes.push_back(a);
+        return;
+    }
+    for (int i = 0; i < lista.size(); ++i) {
+        const QString ruta = lista[i];
+        auto *a = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(ruta).fileName()), m_menuFichero);
+        a->setObjectName(QStringLiteral("Reciente%1").arg(i));
+        a->setToolTip(QDir::toNativeSeparators(ruta));
+        a->setData(ruta);
+        a->setEnabled(!m_enPesetas);
+        connect(a, &QAction::triggered, this, [this, ruta] {
+            if (puedeDescartarCambios())
+                abreFichero(ruta);
+        });
+        m_menuFichero->insertAction(antes, a);
+        m_recientes.push_back(a);
+    }
 }
 
 void Precalculo::construyeMenus()
@@ -331,7 +452,10 @@ void Precalculo::ordenTabulacion()
     for (QWidget *w : {static_cast<QWidget *>(m_cb), static_cast<QWidget *>(m_euros),
                        static_cast<QWidget *>(m_pesetas)})
         orden.push_back(w);
-    for (int i : {5, 3, 4, 2, 1, 0})
+    orden.push_back(m_botones[5]);
+    orden.push_back(m_btComparativa);
+    orden.push_back(m_btFichero);
+    for (int i : {3, 4, 2, 1, 0})
         orden.push_back(m_botones[static_cast<std::size_t>(i)]);
     for (std::size_t i = 1; i < orden.size(); ++i)
         QWidget::setTabOrder(orden[i - 1], orden[i]);
@@ -370,7 +494,7 @@ void Precalculo::arranca()
     reiniciaDatos();
     desplaza(0);
     m_hoja->show();
-    m_ruta = QStandardPaths::writableLocation(QStandardPaths::TempLocation) + QStringLiteral("/DatosCa21.Ini");
+    m_ruta = carpetaTemporal() + QStringLiteral("/DatosCa21.Ini");
     if (QFileInfo::exists(m_ruta)) {
         cargaDeclaracion();
         m_listo = true;
@@ -413,30 +537,209 @@ void Precalculo::cargaDeclaracion()
     try {
         DeclaracionLeida leida = CargaDeclaracion(deQt(m_ruta));
         m_decl = std::move(leida.declaracion);
-        for (int n = 1; n < kCasillasTecleables; ++n)
-            if (!m_decl.Casillas[static_cast<std::size_t>(n)].Texto.empty())
-                casilla(n)->setText(aQt(m_decl.Casillas[static_cast<std::size_t>(n)].Texto));
-        if (!leida.avisos.empty()) {
-            QStringList lineas;
-            for (const std::string &a : leida.avisos)
-                lineas << aQt(a);
-            MensajeBox::informacion(this, lineas.join(QLatin1Char('\n')));
-        }
+        ponCasillas(m_decl);
+        muestraAvisos(m_ruta, leida.avisos);
     } catch (const ErrorFichero &e) {
-        // A damaged file leaves the empty declaration of a first run.
+        // A damaged file leaves the empty declaration of a first run, and stays on disk as
+        // it is: only a save the user agrees to at exit replaces it.
         reiniciaDatos();
-        MensajeBox::informacion(this, aQt(e.what()));
+        MensajeBox::informacion(this, aQt(e.what()) +
+                                          QStringLiteral("\n\nSe empieza con una declaración vacía. El fichero no se "
+                                                         "modifica salvo que decida guardar al salir."));
     }
 }
 
-void Precalculo::guardaDeclaracion()
+void Precalculo::ponCasillas(const Declaracion &d)
+{
+    // Box 0 is never typed; a file's [Varios] starts at box 1.
+    for (int n = 1; n < kCasillasTecleables; ++n) {
+        const QString t = aQt(d.Casillas[static_cast<std::size_t>(n)].Texto);
+        if (casilla(n)->text() != t)
+            casilla(n)->setText(t);
+    }
+}
+
+void Precalculo::muestraAvisos(const QString &ruta, const std::vector<std::string> &avisos)
+{
+    if (avisos.empty())
+        return;
+    QStringList lineas;
+    lineas << QStringLiteral("El fichero «%1» contiene datos que las pantallas no pueden producir; se han "
+                             "cargado así, revíselos:")
+                  .arg(QFileInfo(ruta).fileName());
+    for (std::size_t i = 0; i < avisos.size() && i < kMaxAvisos; ++i)
+        lineas << aQt(avisos[i]);
+    if (avisos.size() > kMaxAvisos)
+        lineas << QStringLiteral("… y %1 avisos más.").arg(avisos.size() - kMaxAvisos);
+    MensajeBox::informacion(this, lineas.join(QLatin1Char('\n')));
+}
+
+bool Precalculo::casillasLegibles()
+{
+    // The key filters let only amounts into a box, but a paste can bring any text. Such a
+    // file could not be read back, so the save is refused and the box named; the module
+    // says what is wrong with it. A liquidation that fails for another reason (a sum out
+    // of range) does not stop the save: the file itself reads back.
+    const Calculo c = Recalcular(m_decl, static_cast<std::int16_t>(modalidad()));
+    if (c.ok || c.casilla < 0)
+        return true;
+    MensajeBox::informacion(this, aQt(c.mensaje) + QStringLiteral("\n\nNo se ha guardado la declaración: corrija "
+                                                                  "la casilla y vuelva a intentarlo."));
+    enfocaCasilla(c.casilla);
+    return false;
+}
+
+bool Precalculo::guardaDeclaracion()
 {
     pasaCasillasADeclaracion();
+    if (!casillasLegibles())
+        return false;
     try {
         GuardaDeclaracion(m_decl, deQt(m_ruta));
     } catch (const ErrorFichero &e) {
-        MensajeBox::informacion(this, aQt(e.what()));
+        MensajeBox::informacion(
+            this, aQt(e.what()) +
+                      QStringLiteral("\n\nEl programa sigue abierto para que no se pierdan los datos: puede "
+                                     "guardarlos en otro fichero con «Guardar como…» (Ctrl+S) o volver a salir y "
+                                     "responder No para salir sin guardar."));
+        return false;
     }
+    return true;
+}
+
+void Precalculo::marcaCambio()
+{
+    m_modificado = true;
+    m_sinGuardar = true;
+}
+
+void Precalculo::actualizaTitulo()
+{
+    setWindowTitle(m_rutaCliente.isEmpty() ? kTitulo
+                                           : kTitulo + QStringLiteral(" - ") + QFileInfo(m_rutaCliente).fileName());
+}
+
+bool Precalculo::puedeDescartarCambios()
+{
+    if (m_hoja->isEnabled())
+        m_hoja->setFocus();
+    if (!m_sinGuardar)
+        return true;
+    return MensajeBox::pregunta(this, QStringLiteral("Abrir"),
+                                QStringLiteral("La información introducida no se ha guardado en ningún fichero y se "
+                                               "perderá. ¿Desea continuar?"),
+                                true);
+}
+
+void Precalculo::accionAbrir()
+{
+    if (m_enPesetas || !puedeDescartarCambios())
+        return;
+    QString propuesta = m_rutaCliente;
+    if (propuesta.isEmpty()) {
+        const QStringList recientes = FicherosRecientes::lista();
+        propuesta = recientes.isEmpty() ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+                                        : QFileInfo(recientes.constFirst()).absolutePath();
+    }
+    const QString ruta = m_eligeFichero ? m_eligeFichero(this, false, propuesta) : QString();
+    if (!ruta.isEmpty())
+        abreFichero(ruta);
+}
+
+void Precalculo::accionGuardarComo()
+{
+    // The box being edited is left first, so it is written in its display form.
+    if (m_hoja->isEnabled())
+        m_hoja->setFocus();
+    QString propuesta = m_rutaCliente;
+    if (propuesta.isEmpty())
+        propuesta = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString ruta = m_eligeFichero ? m_eligeFichero(this, true, propuesta) : QString();
+    if (!ruta.isEmpty())
+        guardaComo(ruta);
+}
+
+bool Precalculo::abreFichero(const QString &ruta)
+{
+    DeclaracionLeida leida;
+    try {
+        leida = CargaDeclaracion(deQt(ruta));
+    } catch (const ErrorFichero &e) {
+        if (!QFileInfo::exists(ruta))
+            FicherosRecientes::quita(ruta);
+        MensajeBox::informacion(this, aQt(e.what()) + QStringLiteral("\n\nNo se ha cambiado nada en la hoja."));
+        return false;
+    }
+    // Checked before anything changes: a declaration the engine cannot liquidate would leave
+    // another client's results beside this one's boxes.
+    const Calculo prueba = Recalcular(leida.declaracion, static_cast<std::int16_t>(modalidad()));
+    if (!prueba.ok) {
+        MensajeBox::informacion(this, aQt(prueba.mensaje) + QStringLiteral("\n\nNo se ha cambiado nada en la hoja."));
+        return false;
+    }
+    if (m_enPesetas)
+        m_euros->setChecked(true);
+    m_decl = std::move(leida.declaracion);
+    ponCasillas(m_decl);
+    m_rutaCliente = QFileInfo(ruta).absoluteFilePath();
+    actualizaTitulo();
+    FicherosRecientes::anade(m_rutaCliente);
+    m_lbCod->setText(aQt(m_decl.Nombre));
+    // The sheet changed: the question at exit offers to keep it as the last declaration.
+    m_modificado = true;
+    m_sinGuardar = false;
+    recalcula(true);
+    muestraAvisos(ruta, leida.avisos);
+    return true;
+}
+
+bool Precalculo::guardaComo(const QString &ruta)
+{
+    QString destino = ruta;
+    if (QFileInfo(destino).suffix().isEmpty())
+        destino += QStringLiteral(".ini");
+    pasaCasillasADeclaracion();
+    if (!casillasLegibles())
+        return false;
+    try {
+        GuardaDeclaracion(m_decl, deQt(destino));
+    } catch (const ErrorFichero &e) {
+        MensajeBox::informacion(this, aQt(e.what()) +
+                                          QStringLiteral("\n\nLos datos siguen en la hoja: puede intentarlo de nuevo "
+                                                         "o elegir otro fichero."));
+        return false;
+    }
+    m_rutaCliente = QFileInfo(destino).absoluteFilePath();
+    actualizaTitulo();
+    FicherosRecientes::anade(m_rutaCliente);
+    m_sinGuardar = false;
+    return true;
+}
+
+void Precalculo::abreComparativa()
+{
+    // The selector is off in the peseta view, so no column could be chosen.
+    if (m_enPesetas)
+        return;
+    pasaCasillasADeclaracion();
+    const Comparativa c = Compara(m_decl);
+    if (!c.ok) {
+        MensajeBox::informacion(this, aQt(c.mensaje));
+        return;
+    }
+    VentanaComparativa ventana(c, modalidad(), this);
+    if (ventana.exec() == QDialog::Accepted)
+        eligeModalidad(ventana.modalidadElegida());
+}
+
+void Precalculo::eligeModalidad(int modalidad)
+{
+    if (modalidad < 0 || modalidad >= m_cb->count())
+        return;
+    if (m_cb->currentIndex() == modalidad)
+        recalcula(true);  // the same liquidation, shown afresh
+    else
+        m_cb->setCurrentIndex(modalidad);  // recalculates through the selector
 }
 
 void Precalculo::closeEvent(QCloseEvent *e)
@@ -447,16 +750,25 @@ void Precalculo::closeEvent(QCloseEvent *e)
         m_hoja->setFocus();
     if (m_enPesetas)
         m_euros->setChecked(true);
-    if (m_modificado && MensajeBox::pregunta(this, QStringLiteral("Grabar al Salir"),
-                                             QStringLiteral("¿Desea guardar la información introducida?")))
-        guardaDeclaracion();
+    // A failed save keeps the window open: the data is still on the sheet, to be saved
+    // elsewhere or abandoned by answering No next time.
+    if (m_modificado &&
+        MensajeBox::pregunta(this, QStringLiteral("Grabar al Salir"),
+                             QStringLiteral("¿Desea guardar la información introducida?")) &&
+        !guardaDeclaracion()) {
+        e->ignore();
+        return;
+    }
     e->accept();
 }
 
 void Precalculo::pasaCasillasADeclaracion()
 {
-    for (int n = 0; n < kCasillasTecleables; ++n)
-        m_decl.Casillas[static_cast<std::size_t>(n)].Texto = deQt(casilla(n)->text());
+    // In the peseta view the boxes show pesetas; the declaration keeps the euro texts.
+    for (int n = 0; n < kCasillasTecleables; ++n) {
+        const QString t = m_enPesetas && n < 99 ? m_textosEuro[static_cast<std::size_t>(n)] : casilla(n)->text();
+        m_decl.Casillas[static_cast<std::size_t>(n)].Texto = deQt(t);
+    }
 }
 
 bool Precalculo::recalcula(bool reiniciaVista)
@@ -653,7 +965,7 @@ bool Precalculo::abrePantalla(int numero)
     if (it == m_pantallas.end() || !it->second)
         return false;
     if (it->second(m_decl, this))
-        m_modificado = true;
+        marcaCambio();
     return true;
 }
 
@@ -722,7 +1034,7 @@ void Precalculo::inicializaCampos()
     for (int n = 0; n < kCasillasTecleables; ++n)
         casilla(n)->clear();
     reiniciaDatos();
-    m_modificado = true;
+    marcaCambio();
 }
 
 void Precalculo::ponPesetas(bool pesetas)
@@ -731,8 +1043,12 @@ void Precalculo::ponPesetas(bool pesetas)
         return;
     m_enPesetas = pesetas;
     for (QWidget *w : {m_hoja, static_cast<QWidget *>(m_botones[2]), static_cast<QWidget *>(m_botones[3]),
-                       static_cast<QWidget *>(m_cb)})
+                       static_cast<QWidget *>(m_cb), static_cast<QWidget *>(m_btComparativa)})
         w->setEnabled(!pesetas);
+    // Opening a file would change the sheet, and comparing ends in the selector: both wait
+    // for the euros. Saving still works, in euros.
+    m_acComparativa->setEnabled(!pesetas);
+    m_acAbrir->setEnabled(!pesetas);
     if (pesetas) {
         m_lbMsg->setText(QStringLiteral("Los importes en Pesetas no se podrán modificar."));
         for (int n = 0; n < 99; ++n) {

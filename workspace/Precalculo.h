@@ -6,6 +6,12 @@
 // 3 Mobiliario, 4 DatosDirecta, 5 DatosModulos, 6 DatosAgricolas, 8 Ganancias,
 // 9 Reducciones, 10 DCuota): an opener edits the declaration and returns true when the user
 // saved. A number nobody registered opens nothing.
+//
+// The last declaration stays in "DatosCa21.Ini" in the temporary folder (loaded at start,
+// saved at exit). Besides, a client's declaration can be opened from and saved to a file
+// of its own ("Abrir…", "Guardar como…", the recent files); the caption names it. Saving a
+// client's file does not count as saving the last declaration: the question at exit is
+// asked as before, and only "DatosCa21.Ini" is written then.
 #pragma once
 
 #include "Declaracion.h"
@@ -18,6 +24,8 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <string>
+#include <vector>
 
 class CampoEdit;
 class ListaCampo;
@@ -40,6 +48,12 @@ public:
     void registraPantalla(int numero, Pantalla abre);
     void setAcercaDe(std::function<void(QWidget *)> accion) { m_acercaDe = std::move(accion); }
     void setImprimir(std::function<void(Precalculo &)> accion) { m_imprimir = std::move(accion); }
+    // "Exportar PDF" in the file menu; disabled while unset.
+    void setExportarPdf(std::function<void(Precalculo &)> accion);
+    // The file chooser of "Abrir…" (guardar false) and "Guardar como…" (true): the chosen
+    // path, or an empty text when cancelled. By default a file dialog for ".ini" files.
+    using EligeFichero = std::function<QString(QWidget *padre, bool guardar, const QString &propuesta)>;
+    void setEligeFichero(EligeFichero elige) { m_eligeFichero = std::move(elige); }
 
     // The screen a section code opens (-1 for none) and the box that takes the focus first.
     struct Apartado {
@@ -54,6 +68,18 @@ public:
     // module could not take the typed boxes; the sheet then keeps what it showed.
     bool recalcula(bool reiniciaVista);
 
+    // A client's file onto the sheet, recalculated. False (after a message) when it cannot be
+    // read or liquidated: the sheet and the declaration are then exactly as they were.
+    bool abreFichero(const QString &ruta);
+    // The declaration on the sheet (in euros) into `ruta`, ".ini" added when it has no
+    // extension; it becomes the open client's file. False (after a message) when it cannot
+    // be written, or a box holds a text that is no amount (the file could not be read
+    // back): the previous file and the sheet are untouched, ready for another try.
+    bool guardaComo(const QString &ruta);
+    // F6: the joint and individual liquidations side by side; choosing one switches the
+    // selector to it.
+    void abreComparativa();
+
     CampoEdit *casilla(int n) const { return m_casillas[static_cast<std::size_t>(n)]; }
     QString textoCasilla(int n) const;
     int modalidad() const;
@@ -61,7 +87,10 @@ public:
     bool listo() const { return m_listo; }
     bool modificado() const { return m_modificado; }
     const simulador::Declaracion &declaracion() const { return m_decl; }
-    QString rutaFichero() const { return m_ruta; }
+    QString rutaFichero() const { return m_ruta; }        // "DatosCa21.Ini"
+    QString ficheroCliente() const { return m_rutaCliente; }  // empty until one is opened or saved
+    // Changes since the declaration was last read from or written to any file.
+    bool cambiosSinGuardar() const { return m_sinGuardar; }
     QScrollBar *barra() const { return m_vs; }
     QWidget *hoja() const { return m_hoja; }
 
@@ -79,8 +108,19 @@ private:
     void ordenTabulacion();
     void compruebaPantalla();
     void arranca();
+    void construyeMenuFichero(int x, int y);
     void cargaDeclaracion();
-    void guardaDeclaracion();
+    bool guardaDeclaracion();
+    bool casillasLegibles();
+    void ponCasillas(const simulador::Declaracion &d);
+    void muestraAvisos(const QString &ruta, const std::vector<std::string> &avisos);
+    void marcaCambio();
+    void actualizaTitulo();
+    void actualizaRecientes();
+    bool puedeDescartarCambios();
+    void accionAbrir();
+    void accionGuardarComo();
+    void eligeModalidad(int modalidad);
     void muestraResultados(const std::array<simulador::Money, simulador::kNumCasillas> &r);
     void pasaCasillasADeclaracion();
     bool teclaCasilla(int n, QKeyEvent *e);
@@ -104,6 +144,8 @@ private:
     std::map<int, Pantalla> m_pantallas;
     std::function<void(QWidget *)> m_acercaDe;
     std::function<void(Precalculo &)> m_imprimir;
+    std::function<void(Precalculo &)> m_exportarPdf;
+    EligeFichero m_eligeFichero;
 
     QWidget *m_ventana = nullptr;  // PcWin
     QWidget *m_hoja = nullptr;     // Pc(0)
@@ -122,13 +164,24 @@ private:
     QMenu *m_menuActividades = nullptr;  // MnAct
     QMenu *m_menuAhorro = nullptr;     // MnBLq
     std::array<QAction *, 12> m_mnMnt{};
+    QAbstractButton *m_btComparativa = nullptr;
+    QAbstractButton *m_btFichero = nullptr;
+    QMenu *m_menuFichero = nullptr;
+    QAction *m_acAbrir = nullptr;
+    QAction *m_acGuardarComo = nullptr;
+    QAction *m_acExportarPdf = nullptr;
+    QAction *m_acComparativa = nullptr;
+    QAction *m_sepRecientes = nullptr;   // the recent files go after it
+    std::vector<QAction *> m_recientes;
 
     simulador::Desplazamiento m_desp;
     simulador::Money m_valorEntrada;
     QString m_textoEntrada;
     QString m_ruta;
+    QString m_rutaCliente;
     bool m_primeraActivacion = true;
     bool m_listo = false;
     bool m_modificado = false;
     bool m_enPesetas = false;
+    bool m_sinGuardar = false;
 };

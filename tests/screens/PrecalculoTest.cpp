@@ -20,6 +20,7 @@ class PrecalculoTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() { m_tmpdirOriginal = qgetenv("TMPDIR"); }
     void init();
     void cleanup();
     void enterEnUnaCasillaCambiadaRecalcula();
@@ -41,6 +42,7 @@ private:
     CampoEdit *caja(int n) const { return m_w->casilla(n); }
     void escribe(int n, const char *texto);
 
+    QByteArray m_tmpdirOriginal;
     std::unique_ptr<QTemporaryDir> m_tmp;
     std::unique_ptr<Precalculo> m_w;
 };
@@ -62,6 +64,9 @@ void PrecalculoTest::cleanup()
         m_w.reset();
     }
     MensajeBox::setNextAnswer(MensajeBox::Ninguna);
+    // The next test's folder must not be made inside this one, which goes with it.
+    m_tmp.reset();
+    qputenv("TMPDIR", m_tmpdirOriginal);
 }
 
 std::unique_ptr<Precalculo> PrecalculoTest::arranca()

@@ -1,0 +1,17 @@
+// The short list of clients' files opened or saved lately, newest first. It lives in the
+// user's settings (QSettings), never in a declaration: moving a client's file to another
+// machine carries no trace of the others.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class FicherosRecientes {
+public:
+    static constexpr int kMaximo = 5;
+
+    static QStringList lista();
+    // Puts `ruta` first (once), dropping the oldest beyond kMaximo.
+    static void anade(const QString &ruta);
+    static void quita(const QString &ruta);
+};

@@ -1,0 +1,195 @@
+#include "VentanaComparativa.h"
+
+#include "TextoImporte.h"
+#include "TextoQt.h"
+
+#include <QAbstractTableModel>
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <vector>
+
+using namespace simulador;
+
+namespace {
+
+struct Fila {
+    const char *concepto;
+    Money ResumenLiquidacion::*campo;
+};
+
+// The same captions as irpf2021 --comparar, so the printout and the screen agree.
+constexpr Fila kFilas[] = {
+    {"Base liquidable general", &ResumenLiquidacion::baseGeneral},
+    {"Base liquidable del ahorro", &ResumenLiquidacion::baseAhorro},
+    {"Cuota íntegra", &ResumenLiquidacion::cuotaIntegra},
+    {"Cuota líquida", &ResumenLiquidacion::cuotaLiquida},
+    {"Retenciones y pagos a cuenta", &ResumenLiquidacion::retenciones},
+    {"RESULTADO DECLARACIÓN", &ResumenLiquidacion::resultado},
+};
+constexpr int kFilaResultado = 5;
+constexpr int kColumnaSuma = 3;  // DECLARANTE + CONYUGE
+
+// Rows: the six figures; columns: the liquidations. Read-only, formatted by the module.
+class ModeloComparativa : public QAbstractTableModel {
+public:
+    explicit ModeloComparativa(const Comparativa &c, QObject *parent) : QAbstractTableModel(parent)
+    {
+        m_resumenes = {c.resumenConjunta, c.resumenDeclarante};
+        if (c.hayConyuge) {
+            m_resumenes.push_back(c.resumenConyuge);
+            m_resumenes.push_back(c.resumenIndividual);
+        }
+        m_titulos = VentanaComparativa::columnas(c.hayConyuge);
+        // The option the verdict names: joint, or the individual total (the declarant's
+        // own column when there is no spouse).
+        if (c.mejor == Mejor::Conjunta)
+            m_mejor = 0;
+        else if (c.mejor == Mejor::Individual)
+            m_mejor = c.hayConyuge ? kColumnaSuma : 1;
+    }
+
+    int rowCount(const QModelIndex &padre = {}) const override
+    {
+        return padre.isValid() ? 0 : static_cast<int>(std::size(kFilas));
+    }
+    int columnCount(const QModelIndex &padre = {}) const override
+    {
+        return padre.isValid() ? 0 : static_cast<int>(m_resumenes.size());
+    }
+
+    QVariant data(const QModelIndex &i, int rol) const override
+    {
+        if (!i.isValid())
+            return {};
+        switch (rol) {
+        case Qt::DisplayRole:
+            return aQt(FormatoImporte(m_resumenes[static_cast<std::size_t>(i.column())].*
+                                      kFilas[static_cast<std::size_t>(i.row())].campo));
+        case Qt::TextAlignmentRole: return static_cast<int>(Qt::AlignRight | Qt::AlignVCenter);
+        case Qt::FontRole:
+            if (i.row() == kFilaResultado && i.column() == m_mejor) {
+                QFont f;
+                f.setBold(true);
+                return f;
+            }
+            return {};
+        default: return {};
+        }
+    }
+
+    QVariant headerData(int seccion, Qt::Orientation o, int rol) const override
+    {
+        if (rol != Qt::DisplayRole)
+            return {};
+        if (o == Qt::Horizontal) {
+            if (seccion < 0 || seccion >= m_titulos.size())
+                return {};
+            // Two lines, so four columns fit beside the captions in the width of the sheet.
+            return QString(m_titulos[seccion]).replace(QStringLiteral(" + "), QStringLiteral("\n+ "));
+        }
+        return seccion >= 0 && seccion < rowCount() ? QString::fromUtf8(kFilas[static_cast<std::size_t>(seccion)].concepto) : QVariant();
+    }
+
+    Qt::ItemFlags flags(const QModelIndex &i) const override
+    {
+        return i.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+    }
+
+private:
+    std::vector<ResumenLiquidacion> m_resumenes;  // one per column
+    QStringList m_titulos;
+    int m_mejor = -1;
+};
+
+}  // namespace
+
+QStringList VentanaComparativa::columnas(bool hayConyuge)
+{
+    QStringList l{QStringLiteral("CONJUNTA"), QStringLiteral("DECLARANTE")};
+    if (hayConyuge)
+        l << QStringLiteral("CONYUGE") << QStringLiteral("DECLARANTE + CONYUGE");
+    return l;
+}
+
+VentanaComparativa::VentanaComparativa(const Comparativa &c, int modalidad, QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("VentanaComparativa"));
+    setWindowTitle(QStringLiteral("Comparativa"));
+
+    auto *nota = new QLabel(
+        c.hayConyuge ? QStringLiteral("Tributación conjunta frente a la individual del declarante y del cónyuge.")
+                     : QStringLiteral("Sin cónyuge: solo se comparan la liquidación conjunta y la del declarante."),
+        this);
+    nota->setObjectName(QStringLiteral("nota"));
+    nota->setWordWrap(true);
+
+    auto *modelo = new ModeloComparativa(c, this);
+    m_tabla = new QTableView(this);
+    m_tabla->setObjectName(QStringLiteral("tabla"));
+    m_tabla->setModel(modelo);
+    m_tabla->setSelectionBehavior(QAbstractItemView::SelectColumns);
+    m_tabla->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_tabla->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_tabla->setTabKeyNavigation(false);
+    m_tabla->setCornerButtonEnabled(false);
+    m_tabla->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    m_tabla->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_tabla->verticalHeader()->setDefaultSectionSize(24);
+    m_tabla->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_tabla->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Exactly the six rows: no blank band under them.
+    m_tabla->setFixedHeight(m_tabla->horizontalHeader()->sizeHint().height() + modelo->rowCount() * 24 +
+                            2 * m_tabla->frameWidth());
+
+    m_veredicto = new QLabel(aQt(c.veredicto), this);
+    m_veredicto->setObjectName(QStringLiteral("veredicto"));
+    QFont negrita = m_veredicto->font();
+    negrita.setBold(true);
+    m_veredicto->setFont(negrita);
+    m_veredicto->setWordWrap(true);
+
+    auto *botones = new QDialogButtonBox(this);
+    m_ver = botones->addButton(QStringLiteral("&Ver en la hoja"), QDialogButtonBox::AcceptRole);
+    m_ver->setObjectName(QStringLiteral("ver"));
+    m_ver->setDefault(true);
+    QPushButton *cerrar = botones->addButton(QStringLiteral("&Cerrar"), QDialogButtonBox::RejectRole);
+    cerrar->setObjectName(QStringLiteral("cerrar"));
+
+    auto *capa = new QVBoxLayout(this);
+    capa->addWidget(nota);
+    capa->addWidget(m_tabla);
+    capa->addWidget(m_veredicto);
+    capa->addWidget(botones);
+
+    connect(m_tabla->selectionModel(), &QItemSelectionModel::currentColumnChanged, this,
+            [this](const QModelIndex &actual) { columnaActual(actual.column()); });
+    connect(m_tabla, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex &i) { elige(i.column()); });
+    connect(m_ver, &QPushButton::clicked, this, [this] { elige(m_tabla->currentIndex().column()); });
+    connect(cerrar, &QPushButton::clicked, this, &QDialog::reject);
+    setTabOrder(m_tabla, m_ver);
+    setTabOrder(m_ver, cerrar);
+
+    // The sheet's liquidation is current to begin with, on the result row the verdict is about.
+    const int inicial = std::clamp(modalidad, 0, modelo->columnCount() - 1);
+    m_tabla->setCurrentIndex(modelo->index(kFilaResultado, inicial));
+    columnaActual(inicial);
+    m_tabla->setFocus();
+    setFixedSize(700, sizeHint().height());
+}
+
+void VentanaComparativa::columnaActual(int columna) { m_ver->setEnabled(columna >= 0 && columna < kColumnaSuma); }
+
+void VentanaComparativa::elige(int columna)
+{
+    if (columna < 0 || columna >= kColumnaSuma)
+        return;
+    m_elegida = columna;
+    accept();
+}
