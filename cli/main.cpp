@@ -3,6 +3,9 @@
 #include "FicheroDeclaracion.h"
 #include "Liquidar.h"
 #include "Salida.h"
+#ifdef IRPF2021_PDF
+#include "PdfLiquidaciones.h"
+#endif
 
 #include <cstdio>
 #include <cstring>
@@ -17,6 +20,7 @@ namespace {
 const char kUso[] =
     "Uso: irpf2021 [--modo conjunta|declarante|conyuge|todas] [--formato texto|json|csv] FICHERO...\n"
     "     irpf2021 --comparar [--formato texto|json|csv] FICHERO...\n"
+    "     irpf2021 --pdf SALIDA.pdf [--modo conjunta|declarante|conyuge|todas] FICHERO\n"
     "\n"
     "Liquida cada declaración guardada (el formato de DatosCa21.Ini) como lo hace el simulador\n"
     "después de cargarla: mismas casillas tecleadas, mismos cálculos previos por discapacidad.\n"
@@ -39,6 +43,11 @@ const char kUso[] =
     "                     favorable. En json: {\"fichero\":...,\"liquidaciones\":[...],\n"
     "                     \"mejor\":\"CONJUNTA\"|\"INDIVIDUAL\"|\"IGUAL\",\"diferencia\":\"412.3500\",...}.\n"
     "                     No se combina con --modo.\n"
+    "  --pdf SALIDA.pdf   escribe en SALIDA.pdf la página impresa de la simulación (la misma\n"
+    "                     que el botón Imprimir del simulador), una página A4 por cada modo\n"
+    "                     pedido, sin escribir nada en la salida estándar. Un solo FICHERO; no\n"
+    "                     se combina con --formato ni con --comparar. No necesita pantalla:\n"
+    "                     usa la plataforma offscreen si QT_QPA_PLATFORM no dice otra.\n"
     "  -h, --help         muestra esta ayuda.\n"
     "\n"
     "Los errores (fichero inexistente o ilegible, importe mal escrito o fuera de rango) se\n"
@@ -62,6 +71,39 @@ void vuelca(std::string &out, bool siempre)
     }
 }
 
+#ifdef IRPF2021_PDF
+// --pdf: the printed page of each requested mode, all in one file.
+int escribePdf(const std::string &pdf, const std::string &ruta, const std::vector<std::int16_t> &modos)
+{
+    std::string error;
+    try {
+        const DeclaracionLeida leida = CargaDeclaracion(ruta);
+        for (const std::string &aviso : leida.avisos)
+            std::fprintf(stderr, "irpf2021: %s: aviso: %s\n", ruta.c_str(), aviso.c_str());
+        std::vector<PaginaPdf> paginas;
+        for (std::int16_t m : modos) {
+            const Calculo c = Recalcular(leida.declaracion, m);
+            if (!c.ok) {
+                error = c.mensaje;
+                break;
+            }
+            paginas.push_back({m, c.resultado});
+        }
+        if (error.empty() && !EscribePdfLiquidaciones(pdf, leida.declaracion.Nombre, paginas, error)) {
+            std::fprintf(stderr, "irpf2021: %s\n", error.c_str());  // the reason names the PDF
+            return 1;
+        }
+    } catch (const ErrorFichero &e) {
+        error = e.what();
+    }
+    if (!error.empty()) {
+        std::fprintf(stderr, "irpf2021: %s: %s\n", ruta.c_str(), error.c_str());
+        return 1;
+    }
+    return 0;
+}
+#endif
+
 }  // namespace
 
 int main(int argc, char **argv)
@@ -69,7 +111,8 @@ int main(int argc, char **argv)
     std::vector<std::int16_t> modos = {Conjunta};
     Formato formato = Formato::Texto;
     std::vector<std::string> ficheros;
-    bool comparar = false, conModo = false;
+    bool comparar = false, conModo = false, conFormato = false;
+    std::string pdf;
 
     for (int i = 1; i < argc; ++i) {
         std::string a = argv[i];
@@ -111,7 +154,11 @@ int main(int argc, char **argv)
                 modos = {Conjunta, Declarante, Conyuge};
             else
                 return usoIncorrecto("modo desconocido: «" + m + "»");
+        } else if (a == "--pdf") {
+            if (!siguiente(pdf) || pdf.empty())
+                return usoIncorrecto("falta el fichero de --pdf");
         } else if (a == "--formato") {
+            conFormato = true;
             std::string f;
             if (!siguiente(f))
                 return usoIncorrecto("falta el valor de --formato");
@@ -136,6 +183,17 @@ int main(int argc, char **argv)
         return usoIncorrecto("no se ha indicado ningún fichero");
     if (comparar && conModo)
         return usoIncorrecto("--comparar y --modo no se pueden combinar");
+    if (!pdf.empty()) {
+        if (comparar || conFormato)
+            return usoIncorrecto("--pdf no se combina con --comparar ni con --formato");
+        if (ficheros.size() != 1)
+            return usoIncorrecto("--pdf admite un solo FICHERO");
+#ifdef IRPF2021_PDF
+        return escribePdf(pdf, ficheros.front(), modos);
+#else
+        return usoIncorrecto("esta compilación de irpf2021 no admite PDF (se construyó sin Qt)");
+#endif
+    }
 
     int estado = 0;
     std::string out;

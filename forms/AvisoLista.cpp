@@ -12,7 +12,7 @@ void AvisoLista::informacion(QWidget *parent, const QString &texto)
         s_mostrados << texto;
         return;
     }
-    QMessageBox box(QMessageBox::Information, aQString(simulador::kTituloInformacion), texto, QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::Information, aQt(simulador::kTituloInformacion), texto, QMessageBox::Ok, parent);
     box.exec();
 }
 

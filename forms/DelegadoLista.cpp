@@ -71,7 +71,7 @@ bool DelegadoLista::eventFilter(QObject *object, QEvent *event)
     if (le->hasSelectedText())
         queda.remove(le->selectionStart(), le->selectedText().size());
     const char32_t c = escrito.toUcs4().value(0);
-    const Tecla t = FiltraTecla(m_tipo, le->property("columna").toInt(), aTexto(queda), c);
+    const Tecla t = FiltraTecla(m_tipo, le->property("columna").toInt(), deQt(queda), c);
     switch (t.accion) {
     case AccionTecla::Acepta:
         if (t.caracter == c && escrito.toUcs4().size() == 1)

@@ -38,7 +38,7 @@ QVariant ModeloLista::data(const QModelIndex &index, int role) const
     if (esFilaNueva(index.row()))
         return QString();
     const std::string &celda = m_filas[static_cast<std::size_t>(index.row())][static_cast<std::size_t>(col)];
-    return role == Qt::EditRole ? aQString(celda) : aQString(TextoVisible(m_tipo, col, celda));
+    return role == Qt::EditRole ? aQt(celda) : aQt(TextoVisible(m_tipo, col, celda));
 }
 
 QVariant ModeloLista::headerData(int section, Qt::Orientation orientation, int role) const
@@ -49,7 +49,7 @@ QVariant ModeloLista::headerData(int section, Qt::Orientation orientation, int r
         const auto &columnas = Lista(m_tipo).columnas;
         if (section < 0 || section >= static_cast<int>(columnas.size()))
             return {};
-        return aQString(columnas[static_cast<std::size_t>(section)].titulo);
+        return aQt(columnas[static_cast<std::size_t>(section)].titulo);
     }
     return esFilaNueva(section) ? QStringLiteral("*") : QString::number(section + 1);
 }
@@ -66,7 +66,7 @@ bool ModeloLista::setData(const QModelIndex &index, const QVariant &value, int r
     if (role != Qt::EditRole || !valido(index))
         return false;
     const int fila = index.row(), col = index.column();
-    const Comprobacion c = CompruebaCelda(m_tipo, col, aTexto(value.toString()));
+    const Comprobacion c = CompruebaCelda(m_tipo, col, deQt(value.toString()));
     if (!c.ok || fila > static_cast<int>(m_filas.size()))
         return false;
     if (esFilaNueva(fila)) {

@@ -37,7 +37,7 @@ PantallaLista::PantallaLista(TipoLista tipo, const Declaracion &decl, QWidget *p
     : QDialog(parent), m_tipo(tipo), m_decl(decl)
 {
     const DefinicionLista &def = Lista(tipo);
-    setWindowTitle(aQString(def.titulo));
+    setWindowTitle(aQt(def.titulo));
 
     m_modelo = new ModeloLista(tipo, FilasDeLista(m_decl, tipo), this);
     m_vista = new VistaLista(m_modelo, this);
@@ -74,7 +74,7 @@ PantallaLista::PantallaLista(TipoLista tipo, const Declaracion &decl, QWidget *p
     auto *todo = new QVBoxLayout(this);
     todo->addWidget(m_vista, 1);
     if (tipo == TipoLista::DCuota) {
-        m_tramo = new QCheckBox(aQString(kTituloTramo), this);
+        m_tramo = new QCheckBox(aQt(kTituloTramo), this);
         m_tramo->setObjectName(QStringLiteral("Tramo"));
         // Only Catalunya has the increased housing rate; elsewhere the box stays hidden and
         // unticked, so saving clears the flag.
@@ -127,7 +127,7 @@ void PantallaLista::muestraAyuda(const QModelIndex &actual)
 {
     if (!actual.isValid())
         return;
-    m_ayuda->setText(aQString(Lista(m_tipo).columnas[static_cast<std::size_t>(actual.column())].ayuda));
+    m_ayuda->setText(aQt(Lista(m_tipo).columnas[static_cast<std::size_t>(actual.column())].ayuda));
 }
 
 void PantallaLista::guardar()
@@ -153,7 +153,7 @@ void PantallaLista::eliminar()
     if (vacia(0) && vacia(1))
         return;
     m_vista->selectRow(fila);
-    if (AvisoLista::pregunta(this, aQString(kTituloEliminar), aQString(kPreguntaEliminar)))
+    if (AvisoLista::pregunta(this, aQt(kTituloEliminar), aQt(kPreguntaEliminar)))
         m_modelo->removeRows(fila, 1);
     m_vista->clearSelection();
     m_vista->setFocus();

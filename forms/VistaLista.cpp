@@ -73,8 +73,8 @@ void VistaLista::commitData(QWidget *editor)
     const QString texto = le->text();
     if (texto == le->property("original").toString())
         return;
-    const Comprobacion c = CompruebaCelda(m_modelo->tipo(), le->property("columna").toInt(), aTexto(texto));
-    const QString nuevo = aQString(c.texto);
+    const Comprobacion c = CompruebaCelda(m_modelo->tipo(), le->property("columna").toInt(), deQt(texto));
+    const QString nuevo = aQt(c.texto);
     if (c.ok) {
         le->setText(nuevo);
         QTableView::commitData(editor);
@@ -85,7 +85,7 @@ void VistaLista::commitData(QWidget *editor)
         le->setText(nuevo);
     m_rechazado = editor;
     m_avisando = true;
-    AvisoLista::informacion(this, aQString(c.mensaje));
+    AvisoLista::informacion(this, aQt(c.mensaje));
     m_avisando = false;
 }
 

@@ -966,6 +966,9 @@ bool Precalculo::abrePantalla(int numero)
         return false;
     if (it->second(m_decl, this))
         marcaCambio();
+    // The family-unit screen stores the taxpayer's name: the status line shows whose
+    // declaration this is.
+    m_lbCod->setText(aQt(m_decl.Nombre));
     return true;
 }
 

@@ -3,8 +3,10 @@
 #include "AbreLista.h"
 #include "CampoEdit.h"
 #include "Herramientas.h"
+#include "ImpresionSimulacion.h"
 #include "PantallaLista.h"
 #include "Precalculo.h"
+#include "RegistraFormularios.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -32,9 +34,11 @@ int main(int argc, char *argv[])
     PantallaLista::abreEuro = &AbreEuro;
 
     Precalculo ventana;
+    RegistraFormularios(ventana);
     ventana.registraPantalla(3, &AbreMobiliario);
     ventana.registraPantalla(8, &AbreGanancias);
     ventana.registraPantalla(10, &AbreDCuota);
+    InstalaImpresion(ventana);  // " Imprimir ", " Acerca de ... " and "Exportar PDF"
     ventana.show();
     return QApplication::exec();
 }

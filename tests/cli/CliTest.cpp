@@ -159,3 +159,50 @@ TEST(Irpf2021, BadOptionsGiveUsageAndStatus2)
     EXPECT_EQ(ayuda.estado, 0);
     EXPECT_NE(ayuda.salida.find("--formato"), std::string::npos);
 }
+
+#ifdef IRPF2021_PDF
+// irpf2021 --pdf: one page per requested mode, each with the taxpayer, its mode and its
+// result (the three results worked out in FamilyInMadridInTheThreeModes).
+TEST(Irpf2021, PdfOnePagePerMode)
+{
+    const std::string pdf = ::testing::TempDir() + "irpf2021_familia.pdf";
+    std::remove(pdf.c_str());
+    const Ejecucion e = ejecuta("--pdf " + pdf + " --modo todas " + datos("familia.ini"));
+    ASSERT_EQ(e.estado, 0);
+    EXPECT_EQ(e.salida, "");
+
+    auto salida = [](const std::string &orden) {
+        std::string s;
+        if (FILE *p = popen((orden + " 2>/dev/null").c_str(), "r")) {
+            char buf[4096];
+            for (std::size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;)
+                s.append(buf, n);
+            pclose(p);
+        }
+        return s;
+    };
+    const std::string info = salida("pdfinfo " + pdf);
+    const std::size_t paginasInfo = info.find("Pages:");
+    ASSERT_NE(paginasInfo, std::string::npos);
+    EXPECT_EQ(std::stoi(info.substr(paginasInfo + 6)), 3);
+    const std::string texto = salida("pdftotext " + pdf + " -");
+    std::vector<std::string> paginas;
+    for (std::size_t a = 0, b; (b = texto.find('\f', a)) != std::string::npos; a = b + 1)
+        paginas.push_back(texto.substr(a, b - a));
+    ASSERT_EQ(paginas.size(), 3u);
+    const char *modos[] = {"Liquidación CONJUNTA", "Liquidación DECLARANTE", "Liquidación CONYUGE"};
+    const char *resultados[] = {"1.679,05", "-443,24", "-995,00"};
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_NE(paginas[i].find("Apellidos y Nombre: Pérez García, Ana"), std::string::npos) << i;
+        EXPECT_NE(paginas[i].find(modos[i]), std::string::npos) << i;
+        EXPECT_NE(paginas[i].find(resultados[i]), std::string::npos) << i;
+    }
+
+    EXPECT_EQ(ejecuta("--pdf " + pdf + " " + datos("no_existe.ini")).estado, 1);
+    EXPECT_EQ(ejecuta("--pdf /no/existe/x.pdf " + datos("familia.ini")).estado, 1);
+    EXPECT_EQ(ejecuta("--pdf " + pdf + " --formato json " + datos("familia.ini")).estado, 2);
+    EXPECT_EQ(ejecuta("--pdf " + pdf + " " + datos("familia.ini") + " " + datos("asalariado.ini")).estado, 2);
+    EXPECT_EQ(ejecuta("--pdf").estado, 2);
+    std::remove(pdf.c_str());
+}
+#endif

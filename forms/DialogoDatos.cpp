@@ -1,0 +1,137 @@
+#include "DialogoDatos.h"
+
+#include "CampoEdit.h"
+#include "ListaCampo.h"
+#include "MensajeBox.h"
+#include "TextoQt.h"
+
+#include <QBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QShortcut>
+
+using namespace simulador;
+
+const QColor DialogoDatos::kCian(0xC0, 0xFF, 0xFF);
+
+namespace {
+constexpr int kAltoCaja = 285;  // twips, as the sheet's boxes
+
+QPushButton *boton(const QString &texto, int indice, QWidget *padre)
+{
+    auto *b = new QPushButton(texto, padre);
+    b->setObjectName(QStringLiteral("CmOp%1").arg(indice));
+    b->setMinimumWidth(Pixeles(1215));
+    return b;
+}
+}  // namespace
+
+DialogoDatos::DialogoDatos(const QString &titulo, int numCajas, const Declaracion &decl, QWidget *parent)
+    : QDialog(parent), m_decl(decl), m_cajas(static_cast<std::size_t>(numCajas), nullptr)
+{
+    setWindowTitle(titulo);
+    // Windows do not inherit their owner's font: the sheet's Arial 8.25 is set again here.
+    QFont f(QStringLiteral("Arial"));
+    f.setPointSizeF(8.25);
+    setFont(f);
+
+    m_titulo = new QLabel(titulo, this);
+    m_titulo->setObjectName(QStringLiteral("LbTitulo"));
+    QFont ft = f;
+    ft.setBold(true);
+    ft.setPointSizeF(10);
+    m_titulo->setFont(ft);
+
+    m_euro = new QLabel(QStringLiteral("€"), this);
+    m_euro->setObjectName(QStringLiteral("Im"));
+    m_euro->setToolTip(QStringLiteral("Euro"));
+    m_euro->setCursor(Qt::PointingHandCursor);
+    QFont fe = f;
+    fe.setPointSizeF(16);
+    fe.setBold(true);
+    m_euro->setFont(fe);
+    m_euro->installEventFilter(this);
+
+    m_guardar = boton(QStringLiteral("&Guardar"), 1, this);
+    m_salir = boton(QStringLiteral("&Salir"), 0, this);
+    connect(m_guardar, &QPushButton::clicked, this, [this] { guardar(); });
+    connect(m_salir, &QPushButton::clicked, this, &QDialog::reject);
+    // The list belongs to the box it was opened for: a button taking the focus closes it.
+    m_guardar->installEventFilter(this);
+    m_salir->installEventFilter(this);
+
+    auto *atajo = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_E), this);
+    connect(atajo, &QShortcut::activated, this, [this] { abreEuro(); });
+
+    m_lista = new ListaCampo(this);
+}
+
+CampoEdit *DialogoDatos::nuevaCaja(const DefCampo &def, int anchoTwips)
+{
+    auto *c = new CampoEdit(def.ayuda, aQt(def.dato), aQt(def.codigo), aQt(def.lista), this);
+    c->setObjectName(QStringLiteral("Cmp%1").arg(def.ayuda));
+    c->setFondo(kCian);
+    c->setFixedSize(Pixeles(anchoTwips), Pixeles(kAltoCaja));
+    if (TipoDeCodigo(def.codigo) == TipoCampo::Decimal || TipoDeCodigo(def.codigo) == TipoCampo::Entero)
+        c->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    c->setContextMenuPolicy(Qt::NoContextMenu);
+    // Every box, list or not, goes through the list: entering any box hides the one open.
+    c->setLista(m_lista);
+    m_cajas.at(static_cast<std::size_t>(def.ayuda)) = c;
+    return c;
+}
+
+void DialogoDatos::monta(QLayout *cuerpo, const std::vector<CampoEdit *> &orden)
+{
+    auto *pie = new QHBoxLayout;
+    pie->addWidget(m_euro, 0, Qt::AlignBottom);
+    pie->addStretch(1);
+    pie->addWidget(m_guardar);
+    pie->addWidget(m_salir);
+
+    auto *todo = new QVBoxLayout(this);
+    todo->setSizeConstraint(QLayout::SetFixedSize);
+    todo->setContentsMargins(12, 8, 12, 10);
+    todo->setSpacing(10);
+    todo->addWidget(m_titulo);
+    todo->addLayout(cuerpo);
+    todo->addLayout(pie);
+
+    QWidget *anterior = nullptr;
+    for (CampoEdit *c : orden) {
+        if (anterior)
+            setTabOrder(anterior, c);
+        anterior = c;
+    }
+    if (anterior)
+        setTabOrder(anterior, m_guardar);
+    setTabOrder(m_guardar, m_salir);
+    if (!orden.empty())
+        orden.front()->setFocus();
+}
+
+void DialogoDatos::rechaza(const std::string &mensaje, int caja)
+{
+    MensajeBox::informacion(this, aQt(mensaje));
+    if (caja >= 0 && caja < numCajas())
+        this->caja(caja)->setFocus();
+}
+
+void DialogoDatos::abreEuro()
+{
+    if (const CampoEdit::ConversorEuro &conversor = CampoEdit::conversorEuro())
+        conversor(this);
+}
+
+bool DialogoDatos::eventFilter(QObject *obj, QEvent *e)
+{
+    if (obj == m_euro && e->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent *>(e)->button() == Qt::LeftButton) {
+        abreEuro();
+        return true;
+    }
+    if ((obj == m_guardar || obj == m_salir) && e->type() == QEvent::FocusIn)
+        m_lista->hide();
+    return QDialog::eventFilter(obj, e);
+}

@@ -1,0 +1,436 @@
+// The data-entry screens driven by keyboard, alone and from the main workspace: a first
+// start that begins with the household, the income screens and their sums, "&Salir" and
+// Escape, and the restart that finds everything again. Offscreen; a fresh temporary folder
+// per test through TMPDIR keeps the saved declaration away from the real one.
+#include "CampoEdit.h"
+#include "FormularioRentas.h"
+#include "ListaCampo.h"
+#include "MensajeBox.h"
+#include "Precalculo.h"
+#include "RegistraFormularios.h"
+#include "UnidadFam.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+#include <optional>
+#include <memory>
+
+using namespace simulador;
+
+class FormulariosTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { m_tmpOriginal = QDir::tempPath(); }
+    void init();
+    void cleanup();
+    void primerArranqueHogarYRentasHastaReiniciar();
+    void anoDeNacimientoRechazado_data();
+    void anoDeNacimientoRechazado();
+    void salirYEscapeDescartanLasEdiciones();
+    void listaSiNoConElTeclado();
+    void cadaApartadoAbreSuPantalla_data();
+    void cadaApartadoAbreSuPantalla();
+    void calculadoraYConversor();
+    void pantallasCabenEnLaVentana();
+
+private:
+    // Runs `paso` on the next modal data screen once it is shown and active.
+    static void cuandoAbra(std::function<void(DialogoDatos *)> paso, int intentos = 200);
+    static void escribe(CampoEdit *c, const char *texto);
+    static void guarda(DialogoDatos *d) { QTest::mouseClick(d->findChild<QPushButton *>("CmOp1"), Qt::LeftButton); }
+    std::unique_ptr<Precalculo> arranca(bool esperaListo = true);
+
+    QString m_tmpOriginal;
+    std::unique_ptr<QTemporaryDir> m_tmp;
+};
+
+void FormulariosTest::init()
+{
+    // Each folder inside the first temporary folder, not inside the previous test's one
+    // (TMPDIR still names it), which is removed with everything in it.
+    m_tmp.reset();
+    m_tmp = std::make_unique<QTemporaryDir>(QDir(m_tmpOriginal).filePath(QStringLiteral("formularios-XXXXXX")));
+    QVERIFY(m_tmp->isValid());
+    qputenv("TMPDIR", m_tmp->path().toLocal8Bit());
+    MensajeBox::setNextAnswer(MensajeBox::Ninguna);
+    MensajeBox::olvidaUltimo();
+}
+
+void FormulariosTest::cleanup() { MensajeBox::setNextAnswer(MensajeBox::Ninguna); }
+
+void FormulariosTest::cuandoAbra(std::function<void(DialogoDatos *)> paso, int intentos)
+{
+    QTimer::singleShot(10, [paso = std::move(paso), intentos]() mutable {
+        auto *d = qobject_cast<DialogoDatos *>(QApplication::activeModalWidget());
+        if (!d || !d->isVisible()) {
+            if (intentos > 0)
+                cuandoAbra(std::move(paso), intentos - 1);
+            return;
+        }
+        d->activateWindow();
+        if (QTest::qWaitForWindowActive(d))
+            paso(d);
+        if (d->isVisible())
+            d->reject();  // a failed step must not leave the test waiting on the screen
+    });
+}
+
+// Focus on the box and type over its selected text, as a user does.
+void FormulariosTest::escribe(CampoEdit *c, const char *texto)
+{
+    c->setFocus();
+    QTest::keyClicks(c, QString::fromLatin1(texto));
+}
+
+std::unique_ptr<Precalculo> FormulariosTest::arranca(bool esperaListo)
+{
+    auto w = std::make_unique<Precalculo>();
+    RegistraFormularios(*w);
+    w->show();
+    w->activateWindow();
+    // The sheet's focus child, not hasFocus(): offscreen, the window a modal screen leaves is
+    // not made active again, as a desktop's window manager does.
+    if (esperaListo && !QTest::qWaitFor([&w] { return w->listo() && w->focusWidget() == w->casilla(9); }, 5000))
+        return nullptr;
+    return w;
+}
+
+void FormulariosTest::primerArranqueHogarYRentasHastaReiniciar()
+{
+    // No saved file: the family screen comes first, before the sheet takes any input.
+    bool antesDeLaHoja = false;
+    cuandoAbra([&antesDeLaHoja](DialogoDatos *d) {
+        QCOMPARE(d->windowTitle(), QStringLiteral("Datos de la Unidad Familiar"));
+        auto *w = qobject_cast<Precalculo *>(d->parentWidget());
+        antesDeLaHoja = w && !w->listo();
+        escribe(d->caja(kCajaNombre), "Garcia Lopez, Ana");
+        escribe(d->caja(0), "1970");
+        QTest::keyClick(d->caja(0), Qt::Key_Return);  // Enter moves on to the spouse's year
+        QTRY_VERIFY(d->caja(1)->hasFocus());
+        QTest::keyClicks(d->caja(1), QStringLiteral("1972"));
+        QTest::keyClick(d->caja(1), Qt::Key_Return);
+        QTRY_VERIFY(d->caja(2)->hasFocus());
+        QTest::keyClicks(d->caja(2), QStringLiteral("2012"));
+        // The child's minimum goes to the spouse: the third item of the FILIACION list.
+        d->caja(20)->setFocus();
+        QTRY_VERIFY(d->lista()->isVisible());
+        QTest::keyClick(d->caja(20), Qt::Key_Down);
+        QTRY_VERIFY(d->lista()->hasFocus());
+        QTest::keyClick(d->lista(), Qt::Key_Down);
+        QTest::keyClick(d->lista(), Qt::Key_Down);
+        QTest::keyClick(d->lista(), Qt::Key_Return);
+        QCOMPARE(d->caja(20)->text(), QStringLiteral("Cónyuge"));
+        d->caja(kCajaAutonomia)->setText(QStringLiteral("Madrid"));
+        guarda(d);
+    });
+    std::unique_ptr<Precalculo> w = arranca();
+    QVERIFY(w);
+    QVERIFY(antesDeLaHoja);
+    const Declaracion &decl = w->declaracion();
+    QCOMPARE(decl.Miembros[0].Edad, 51);  // 2021 - 1970
+    QCOMPARE(decl.Miembros[2].Perceptor, std::string("C"));
+    QCOMPARE(decl.Autonomia, std::string("12"));
+    QCOMPARE(w->findChild<QLabel *>("LbCod")->text(), QStringLiteral("Garcia Lopez, Ana"));
+
+    // Employment income from its header; the sheet recalculates on return.
+    cuandoAbra([](DialogoDatos *d) {
+        QCOMPARE(d->windowTitle(), QStringLiteral("Rdtos. del Trabajo"));
+        escribe(d->caja(0), "30000");
+        QTest::keyClick(d->caja(0), Qt::Key_Return);
+        QTRY_VERIFY(d->caja(1)->hasFocus());  // down the declarant's column
+        escribe(d->caja(5), "12000,5");
+        guarda(d);
+    });
+    QTest::mouseClick(w->findChild<QLabel *>("LbMnt0"), Qt::LeftButton);
+    QCOMPARE(decl.Rentas[1].TrabIngresos, M("30000"));
+    QCOMPARE(decl.Rentas[0].TrabIngresos, M("42000.5"));  // 30.000 + 12.000,50
+    QCOMPARE(w->textoCasilla(0), QStringLiteral("42.000,50"));
+    // The household is in the liquidation too: a married couple filing jointly reduces the
+    // base by 3.400 (art. 84.2.3 LIRPF).
+    QCOMPARE(w->textoCasilla(29), QStringLiteral("3.400,00"));
+    QVERIFY(w->modificado());
+
+    // Save on exit, start again, load: the household and the income are back on the screens.
+    MensajeBox::setNextAnswer(MensajeBox::Si);
+    w->close();
+    w.reset();
+    QVERIFY(QFile::exists(QDir(m_tmp->path()).filePath("DatosCa21.Ini")));
+    MensajeBox::setNextAnswer(MensajeBox::Si);
+    w = arranca();
+    QVERIFY(w);
+    QCOMPARE(w->textoCasilla(0), QStringLiteral("42.000,50"));
+    QStringList vistos;
+    cuandoAbra([&vistos](DialogoDatos *d) {
+        vistos << d->caja(0)->text() << d->caja(20)->text() << d->caja(kCajaAutonomia)->text();
+    });
+    QTest::mouseClick(w->findChild<QAbstractButton *>("CmOp3"), Qt::LeftButton);
+    QCOMPARE(vistos, (QStringList{"1970", "Cónyuge", "Madrid"}));
+    vistos.clear();
+    cuandoAbra([&vistos](DialogoDatos *d) {
+        vistos << d->caja(0)->text() << d->caja(5)->text() << d->caja(10)->text() << d->caja(13)->text();
+    });
+    w->abreApartado(0);
+    // Box 0 has the focus, so it shows its editing form.
+    QCOMPARE(vistos, (QStringList{"30000,00", "12.000,50", "No", "No"}));
+    MensajeBox::setNextAnswer(MensajeBox::No);
+    w->close();
+}
+
+void FormulariosTest::anoDeNacimientoRechazado_data()
+{
+    QTest::addColumn<int>("fila");
+    QTest::addColumn<QString>("ano");
+    QTest::addColumn<QString>("mensaje");
+    QTest::addColumn<int>("almacenados");
+    QTest::newRow("declarant without a year")
+        << 0 << QString() << QStringLiteral("El año de nacimiento del contribuyente debe de estar informado.") << 0;
+    QTest::newRow("child 4 born in 2022")
+        << 5 << QStringLiteral("2022") << QStringLiteral("El año de nacimiento no puede ser mayor que 2021") << 5;
+}
+
+// The screen stays open on the box at fault; "&Salir" then keeps the rows stored before it.
+void FormulariosTest::anoDeNacimientoRechazado()
+{
+    QFETCH(int, fila);
+    QFETCH(QString, ano);
+    QFETCH(QString, mensaje);
+    QFETCH(int, almacenados);
+    Declaracion d;
+    d.Miembros[5].AnoNac = 2015;
+    bool enfocada = false;
+    bool abierta = false;
+    cuandoAbra([&](DialogoDatos *p) {
+        for (int r = 0; r < 6; ++r)
+            p->caja(r)->setText(QString::number(1960 + 10 * r));
+        p->caja(fila)->setText(ano);
+        MensajeBox::setNextAnswer(MensajeBox::Aceptar);
+        guarda(p);
+        abierta = p->isVisible();
+        enfocada = QTest::qWaitFor([&] { return p->caja(fila)->hasFocus(); }, 1000);
+        QTest::mouseClick(p->findChild<QPushButton *>("CmOp0"), Qt::LeftButton);
+    });
+    const bool cambia = AbreUnidadFam(d, nullptr);
+    QCOMPARE(MensajeBox::ultimoTexto(), mensaje);
+    QCOMPARE(MensajeBox::ultimoTitulo(), QStringLiteral("Información"));
+    QVERIFY(abierta);
+    QVERIFY(enfocada);
+    QCOMPARE(cambia, almacenados > 0);
+    for (int r = 0; r < almacenados; ++r)
+        QCOMPARE(int(d.Miembros[r].AnoNac), 1960 + 10 * r);
+    QCOMPARE(int(d.Miembros[5].AnoNac), 2015);  // the refused row keeps what it had
+}
+
+void FormulariosTest::salirYEscapeDescartanLasEdiciones()
+{
+    Declaracion d;
+    d.Rentas[2].RedPlanPension = M("1500");
+    const Declaracion antes = d;
+    for (const bool conEscape : {false, true}) {
+        cuandoAbra([conEscape](DialogoDatos *p) {
+            QCOMPARE(p->caja(3)->text(), QStringLiteral("1.500,00"));
+            escribe(p->caja(3), "99");
+            escribe(p->caja(1), "5");
+            if (conEscape)
+                QTest::keyClick(p->caja(1), Qt::Key_Escape);
+            else
+                QTest::mouseClick(p->findChild<QPushButton *>("CmOp0"), Qt::LeftButton);
+        });
+        QVERIFY(!AbreRentas(PantallaRenta::Reducciones, d, nullptr));
+        QCOMPARE(d, antes);
+    }
+    // Saving what was typed: the spouse's plan in entries 2 and 0.
+    cuandoAbra([](DialogoDatos *p) {
+        escribe(p->caja(3), "2000,25");
+        guarda(p);
+    });
+    QVERIFY(AbreRentas(PantallaRenta::Reducciones, d, nullptr));
+    QCOMPARE(d.Rentas[2].RedPlanPension, M("2000.25"));
+    QCOMPARE(d.Rentas[0].RedPlanPension, M("2000.25"));
+    QCOMPARE(d.Rentas[1].RedPlanPension, Money());
+}
+
+// A yes/no box opens its list under it; Down goes into the list, Enter takes the item and
+// moves to the next box, Escape in the list goes back to the box unchanged.
+void FormulariosTest::listaSiNoConElTeclado()
+{
+    Declaracion d;
+    d.Rentas[1].TrabIngresos = M("100");
+    cuandoAbra([](DialogoDatos *p) {
+        CampoEdit *mov = p->caja(10);
+        mov->setFocus();
+        QTRY_VERIFY(p->lista()->isVisible());
+        QCOMPARE(p->lista()->currentItem()->text(), QStringLiteral("No"));
+        QTest::keyClicks(mov, QStringLiteral("x"));  // list boxes are chosen, never typed
+        QCOMPARE(mov->text(), QStringLiteral("No"));
+        QTest::keyClick(mov, Qt::Key_Down);
+        QTRY_VERIFY(p->lista()->hasFocus());
+        QTest::keyClick(p->lista(), Qt::Key_Down);
+        QTest::keyClick(p->lista(), Qt::Key_Escape);
+        QTRY_VERIFY(mov->hasFocus());
+        QCOMPARE(mov->text(), QStringLiteral("No"));
+        QTest::keyClick(mov, Qt::Key_Down);
+        QTRY_VERIFY(p->lista()->hasFocus());
+        QTest::keyClick(p->lista(), Qt::Key_Down);
+        QTest::keyClick(p->lista(), Qt::Key_Return);
+        QCOMPARE(mov->text(), QStringLiteral("Sí"));
+        QTRY_VERIFY(p->caja(12)->hasFocus());  // the next box of the declarant's column
+        // A button taking the focus closes the list.
+        QTRY_VERIFY(p->lista()->isVisible());
+        p->findChild<QPushButton *>("CmOp1")->setFocus();
+        QTRY_VERIFY(!p->lista()->isVisible());
+        guarda(p);
+    });
+    QVERIFY(AbreRentas(PantallaRenta::Trabajo, d, nullptr));
+    QCOMPARE(d.Rentas[1].TrabMovilidad, std::string("Sí"));
+    QCOMPARE(d.Rentas[0].TrabMovilidad, std::string("Sí"));  // the declarant has employment income
+    QCOMPARE(d.Rentas[2].TrabMovilidad, std::string("No"));  // shown as "No", stored as shown
+}
+
+void FormulariosTest::cadaApartadoAbreSuPantalla_data()
+{
+    // How the user gets there: a section header, a menu item, the family button, or a
+    // section code no control carries.
+    QTest::addColumn<QString>("desde");
+    QTest::addColumn<QString>("titulo");
+    const QString trabajo = QStringLiteral("Rdtos. del Trabajo");
+    const QString inmuebles = QStringLiteral("Rdtos. del Capital Inmobiliario");
+    const QString familia = QStringLiteral("Datos de la Unidad Familiar");
+    const QString agricolas = QStringLiteral("Actividades Agrarias-Ganaderas");
+    QTest::newRow("employment header") << QStringLiteral("LbMnt0") << trabajo;
+    QTest::newRow("real-estate header") << QStringLiteral("LbMnt1") << inmuebles;
+    QTest::newRow("family minimum header") << QStringLiteral("LbMnt6") << familia;
+    QTest::newRow("reductions header") << QStringLiteral("LbMnt7") << QStringLiteral("Reducciones de la Base General");
+    QTest::newRow("employment menu item") << QStringLiteral("MnMnt0") << trabajo;
+    QTest::newRow("family menu item") << QStringLiteral("MnMnt6") << familia;
+    QTest::newRow("direct estimation sub-menu")
+        << QStringLiteral("MnAct0") << QStringLiteral("Actividades en Estimación Directa");
+    QTest::newRow("modules sub-menu") << QStringLiteral("MnAct1") << QStringLiteral("Act. Estimación Objetiva Empresarial");
+    QTest::newRow("agriculture sub-menu") << QStringLiteral("MnAct2") << agricolas;
+    QTest::newRow("family button") << QStringLiteral("CmOp3") << familia;
+    QTest::newRow("code 11") << QStringLiteral("11") << inmuebles;
+    QTest::newRow("code 33") << QStringLiteral("33") << agricolas;
+}
+
+void FormulariosTest::cadaApartadoAbreSuPantalla()
+{
+    QFETCH(QString, desde);
+    QFETCH(QString, titulo);
+    // A saved file (not loaded: the answer is No), so the start does not open the family screen.
+    MensajeBox::setNextAnswer(MensajeBox::No);
+    QFile vacio(QDir(m_tmp->path()).filePath("DatosCa21.Ini"));
+    QVERIFY(vacio.open(QIODevice::WriteOnly));
+    vacio.close();
+    std::unique_ptr<Precalculo> w = arranca();
+    QVERIFY(w);
+    QString visto;
+    bool conFoco = false;
+    cuandoAbra([&](DialogoDatos *p) {
+        visto = p->windowTitle();
+        QWidget *f = QApplication::focusWidget();
+        conFoco = f && p->isAncestorOf(f);
+    });
+    bool esCodigo = false;
+    const int codigo = desde.toInt(&esCodigo);
+    if (esCodigo)
+        w->abreApartado(codigo);
+    else if (auto *a = w->findChild<QAction *>(desde))
+        a->trigger();
+    else if (auto *b = w->findChild<QAbstractButton *>(desde))
+        QTest::mouseClick(b, Qt::LeftButton);
+    else if (auto *l = w->findChild<QLabel *>(desde))
+        QTest::mouseClick(l, Qt::LeftButton);
+    QCOMPARE(visto, titulo);
+    QVERIFY(conFoco);
+    QTRY_VERIFY(w->focusWidget() == w->casilla(9));  // the view reset after the screen
+    MensajeBox::setNextAnswer(MensajeBox::No);
+    w->close();
+}
+
+// F4 fills the box from the calculator, negative results included; Ctrl+E, in a box or
+// anywhere on the screen, and a click on the euro image open the converter.
+void FormulariosTest::calculadoraYConversor()
+{
+    QString recibido;
+    CampoEdit::setCalculadora([&recibido](const QString &valor, QWidget *) -> std::optional<QString> {
+        recibido = valor;
+        return QStringLiteral("-12,5");
+    });
+    int conversor = 0;
+    CampoEdit::setConversorEuro([&conversor](QWidget *) { ++conversor; });
+    Declaracion d;
+    d.Rentas[1].RedAnualidades = M("250");
+    cuandoAbra([&conversor](DialogoDatos *p) {
+        p->caja(1)->setFocus();
+        QTRY_VERIFY(p->caja(1)->hasFocus());
+        QTest::keyClick(p->caja(1), Qt::Key_F4);
+        QCOMPARE(p->caja(1)->text(), QStringLiteral("-12,5"));
+        QCOMPARE(p->caja(1)->fondo(), DialogoDatos::kCian);  // back from the calculator's green
+        QTest::keyClick(p->caja(1), Qt::Key_E, Qt::ControlModifier);
+        QCOMPARE(conversor, 1);
+        auto *salir = p->findChild<QPushButton *>("CmOp0");
+        salir->setFocus();
+        QTRY_VERIFY(salir->hasFocus());
+        QTest::keyClick(salir, Qt::Key_E, Qt::ControlModifier);
+        QCOMPARE(conversor, 2);
+        QTest::mouseClick(p->findChild<QLabel *>("Im"), Qt::LeftButton);
+        QCOMPARE(conversor, 3);
+        guarda(p);
+    });
+    const bool cambia = AbreRentas(PantallaRenta::Reducciones, d, nullptr);
+    CampoEdit::setCalculadora({});
+    CampoEdit::setConversorEuro({});
+    QVERIFY(cambia);
+    QCOMPARE(recibido, QStringLiteral("250,00"));  // the box's editing form
+    QCOMPARE(d.Rentas[1].RedAnualidades, M("-12.5"));
+    QCOMPARE(d.Rentas[0].RedAnualidades, M("-12.5"));
+}
+
+// The program runs on an 800 × 600 screen: every data screen must fit on it. With
+// FORMULARIOS_CAPTURAS set to a folder, each screen is also saved there as a picture.
+void FormulariosTest::pantallasCabenEnLaVentana()
+{
+    Declaracion d;
+    d.Rentas[1].InmIngresos = M("7200");
+    d.Rentas[2].Retribuciones = M("15000");
+    const QString carpeta = qEnvironmentVariable("FORMULARIOS_CAPTURAS");
+    std::vector<std::unique_ptr<DialogoDatos>> pantallas;
+    pantallas.push_back(std::make_unique<UnidadFam>(d));
+    for (const PantallaRenta p : PantallasRenta())
+        pantallas.push_back(std::make_unique<FormularioRentas>(p, d));
+    for (const auto &p : pantallas) {
+        p->show();
+        QVERIFY(QTest::qWaitForWindowExposed(p.get()));
+        QVERIFY2(p->width() <= 800 && p->height() <= 600, qPrintable(p->objectName()));
+        // Every pop-up list opens whole inside its screen, the lowest ones included.
+        for (int n = 0; n < p->numCajas(); ++n) {
+            CampoEdit *c = p->caja(n);
+            if (c->especLista() == QStringLiteral("@") || !c->isVisible())
+                continue;
+            p->activateWindow();
+            c->setFocus();
+            QTRY_VERIFY(p->lista()->isVisible());
+            QVERIFY2(p->rect().contains(p->lista()->geometry()),
+                     qPrintable(p->objectName() + QStringLiteral(" box %1").arg(n)));
+        }
+        if (!carpeta.isEmpty() && p->objectName() == QStringLiteral("UnidadFam")) {
+            p->caja(kCajaAutonomia)->setFocus();
+            QTRY_VERIFY(p->lista()->isVisible());
+            p->grab().save(QDir(carpeta).filePath(QStringLiteral("UnidadFam-lista.png")));
+        }
+        if (!carpeta.isEmpty())
+            p->grab().save(QDir(carpeta).filePath(p->objectName() + QStringLiteral(".png")));
+        p->close();
+    }
+}
+
+QTEST_MAIN(FormulariosTest)
+#include "FormulariosTest.moc"
