@@ -189,21 +189,6 @@ void EscribeCsv(std::string &out, const std::vector<Liquidacion> &liquidaciones)
 
 namespace {
 
-struct FilaComparativa {
-    const char *concepto;
-    Money ResumenLiquidacion::*campo;
-    const char *clave;  // the json key
-};
-
-constexpr FilaComparativa kFilasComparativa[] = {
-    {"Base liquidable general", &ResumenLiquidacion::baseGeneral, "base_general"},
-    {"Base liquidable del ahorro", &ResumenLiquidacion::baseAhorro, "base_ahorro"},
-    {"Cuota íntegra", &ResumenLiquidacion::cuotaIntegra, "cuota_integra"},
-    {"Cuota líquida", &ResumenLiquidacion::cuotaLiquida, "cuota_liquida"},
-    {"Retenciones y pagos a cuenta", &ResumenLiquidacion::retenciones, "retenciones"},
-    {"RESULTADO DECLARACIÓN", &ResumenLiquidacion::resultado, "resultado"},
-};
-
 struct ColumnaComparativa {
     const char *titulo;
     const ResumenLiquidacion *resumen;
@@ -237,7 +222,7 @@ void EscribeComparativaTexto(std::string &out, const std::string &fichero, const
     for (const ColumnaComparativa &col : cols)
         rellenaIzquierda(out, col.titulo, kColumna);
     out += "\n";
-    for (const FilaComparativa &f : kFilasComparativa) {
+    for (const FilaResumen &f : kFilasResumen) {
         rellenaDerecha(out, f.concepto, kConcepto);
         for (const ColumnaComparativa &col : cols)
             rellenaIzquierda(out, FormatoImporte(col.resumen->*f.campo), kColumna);
@@ -260,7 +245,7 @@ void EscribeComparativaJson(std::string &out, const std::string &fichero, const 
         out += "{\"modo\":\"";
         out += NombreModalidad(m);
         out += "\"";
-        for (const FilaComparativa &f : kFilasComparativa) {
+        for (const FilaResumen &f : kFilasResumen) {
             out += ",\"";
             out += f.clave;
             out += "\":\"";
@@ -287,7 +272,7 @@ void EscribeComparativaCsv(std::string &out, const Comparativa &c)
         out += col.titulo;
     }
     out += "\n";
-    for (const FilaComparativa &f : kFilasComparativa) {
+    for (const FilaResumen &f : kFilasResumen) {
         out += f.concepto;
         for (const ColumnaComparativa &col : cols) {
             out.push_back(';');

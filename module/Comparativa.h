@@ -20,6 +20,22 @@ struct ResumenLiquidacion {
     Money resultado;      // box 106, "RESULTADO DECLARACIÓN"
 };
 
+// The rows in which every comparison is shown (window, command line): caption, figure and
+// the key the command line's json gives it.
+struct FilaResumen {
+    const char *concepto;
+    Money ResumenLiquidacion::*campo;
+    const char *clave;
+};
+inline constexpr FilaResumen kFilasResumen[] = {
+    {"Base liquidable general", &ResumenLiquidacion::baseGeneral, "base_general"},
+    {"Base liquidable del ahorro", &ResumenLiquidacion::baseAhorro, "base_ahorro"},
+    {"Cuota íntegra", &ResumenLiquidacion::cuotaIntegra, "cuota_integra"},
+    {"Cuota líquida", &ResumenLiquidacion::cuotaLiquida, "cuota_liquida"},
+    {"Retenciones y pagos a cuenta", &ResumenLiquidacion::retenciones, "retenciones"},
+    {"RESULTADO DECLARACIÓN", &ResumenLiquidacion::resultado, "resultado"},
+};
+
 ResumenLiquidacion Resume(const Resultado &r);
 ResumenLiquidacion Suma(const ResumenLiquidacion &a, const ResumenLiquidacion &b);
 

@@ -19,20 +19,6 @@ using namespace simulador;
 
 namespace {
 
-struct Fila {
-    const char *concepto;
-    Money ResumenLiquidacion::*campo;
-};
-
-// The same captions as irpf2021 --comparar, so the printout and the screen agree.
-constexpr Fila kFilas[] = {
-    {"Base liquidable general", &ResumenLiquidacion::baseGeneral},
-    {"Base liquidable del ahorro", &ResumenLiquidacion::baseAhorro},
-    {"Cuota íntegra", &ResumenLiquidacion::cuotaIntegra},
-    {"Cuota líquida", &ResumenLiquidacion::cuotaLiquida},
-    {"Retenciones y pagos a cuenta", &ResumenLiquidacion::retenciones},
-    {"RESULTADO DECLARACIÓN", &ResumenLiquidacion::resultado},
-};
 constexpr int kFilaResultado = 5;
 constexpr int kColumnaSuma = 3;  // DECLARANTE + CONYUGE
 
@@ -57,7 +43,7 @@ public:
 
     int rowCount(const QModelIndex &padre = {}) const override
     {
-        return padre.isValid() ? 0 : static_cast<int>(std::size(kFilas));
+        return padre.isValid() ? 0 : static_cast<int>(std::size(kFilasResumen));
     }
     int columnCount(const QModelIndex &padre = {}) const override
     {
@@ -71,7 +57,7 @@ public:
         switch (rol) {
         case Qt::DisplayRole:
             return aQt(FormatoImporte(m_resumenes[static_cast<std::size_t>(i.column())].*
-                                      kFilas[static_cast<std::size_t>(i.row())].campo));
+                                      kFilasResumen[static_cast<std::size_t>(i.row())].campo));
         case Qt::TextAlignmentRole: return static_cast<int>(Qt::AlignRight | Qt::AlignVCenter);
         case Qt::FontRole:
             if (i.row() == kFilaResultado && i.column() == m_mejor) {
@@ -94,7 +80,7 @@ public:
             // Two lines, so four columns fit beside the captions in the width of the sheet.
             return QString(m_titulos[seccion]).replace(QStringLiteral(" + "), QStringLiteral("\n+ "));
         }
-        return seccion >= 0 && seccion < rowCount() ? QString::fromUtf8(kFilas[static_cast<std::size_t>(seccion)].concepto) : QVariant();
+        return seccion >= 0 && seccion < rowCount() ? QString::fromUtf8(kFilasResumen[static_cast<std::size_t>(seccion)].concepto) : QVariant();
     }
 
     Qt::ItemFlags flags(const QModelIndex &i) const override
