@@ -64,8 +64,10 @@ void CalculaDeducciones(const Declaracion &d, std::int16_t modalidad, Resultado 
     std::optional<Fecha> ultimaVivienda;
 
     for (const DatosDeduccion &x : d.ListaDeducciones) {
-        if (x.Titular.empty())
-            continue;  // unlike the other lists, an empty owner only skips the item
+        // Unlike the other lists, an empty owner only skips the item; so does one no
+        // screen writes, read from a file.
+        if (x.Titular != "D"sv && x.Titular != "C"sv && x.Titular != "A"sv)
+            continue;
         double m = x.Titular == "A"sv ? 0.5 : 1.0;
         if (modalidad == Conjunta)
             m = 1.0;

@@ -373,20 +373,21 @@ public:
     {
         const std::string_view t = campo(i);
         if (t.size() != 1 || conjunto.find(t[0]) == std::string_view::npos)
-            avisa(que, t, {}, ".");
+            avisa(que, t, {}, ": se trata como vacía.");
         return std::string(t);
     }
     // An empty owner ends the list for the computation of movable capital and gains, and
-    // only skips the item among the deductions.
+    // only skips the item among the deductions; the engine takes an owner that is not
+    // "D", "C" or "A" for an empty one.
     std::string titular(std::size_t i, bool terminaLista) const
     {
         const std::string_view t = campo(i);
+        const std::string consecuencia = terminaLista ? "el cálculo termina la lista en esta entrada."
+                                                      : "el cálculo no tiene en cuenta esta entrada.";
         if (t.empty())
-            m_avisos.push_back("Titular vacío " + donde() +
-                               (terminaLista ? ": el cálculo termina la lista en esta entrada."
-                                             : ": el cálculo no tiene en cuenta esta entrada."));
+            m_avisos.push_back("Titular vacío " + donde() + ": " + consecuencia);
         else if (t != "A" && t != "D" && t != "C")
-            avisa("Titular no válido", t, {}, ".");
+            avisa("Titular no válido", t, {}, ": se trata como vacío y " + consecuencia);
         return std::string(t);
     }
     std::string fecha(std::size_t i) const
@@ -499,6 +500,42 @@ bool esRegion(std::string_view a)
     return a.empty();
 }
 
+// Entry 0 of Rentas holds the declarant's and the spouse's amounts added together. Two
+// amounts each within range may not add up within it: refused here, naming the section,
+// rather than left to fail in RehaceTotales without saying where.
+void compruebaTotales(const Fichero &f, const Declaracion &d)
+{
+    using R = DatosRenta;
+    struct Suma {
+        Seccion seccion;
+        std::array<Money R::*, 5> campos;
+    };
+    static const Suma kSumas[] = {
+        {Trabajo, {&R::TrabIngresos, &R::TrabGastos, &R::TrabRetencion, &R::TrabReduccion, &R::TrabContribEmpresa}},
+        {Inmobiliario, {&R::InmIngresos, &R::InmGastos, &R::InmIntereses, &R::InmRetencion}},
+        {Directas, {&R::DirIngresos, &R::DirGastos, &R::DirPagosFrac, &R::DirRetencion}},
+        {Modulos, {&R::ModRdtoNeto, &R::ModGastosExtra, &R::ModPagosFrac, &R::ModRetencion}},
+        {Agrarias, {&R::AgrRdtoNeto, &R::AgrGastosExtra, &R::AgrPagosFrac, &R::AgrRetencion}},
+        {Reducciones, {&R::RedPlanPension, &R::RedAnualidades, &R::RedAnualidadHijos}},
+    };
+    for (const Suma &s : kSumas) {
+        for (Money R::*campo : s.campos) {
+            if (!campo)
+                continue;
+            try {
+                (void)(d.Rentas[1].*campo + d.Rentas[2].*campo);
+            } catch (const ErrorImporte &) {
+                const Entrada *e = f[s.seccion].busca(std::size_t{2});
+                const int linea = e ? e->linea : 0;
+                throw ErrorFichero("Importe fuera de rango en [" + std::string(kNombreSeccion[s.seccion]) +
+                                       "], clave 2, línea " + std::to_string(linea) +
+                                       ": la suma del declarante y el cónyuge no cabe en el tipo de importe.",
+                                   std::string(kNombreSeccion[s.seccion]), "2", linea);
+            }
+        }
+    }
+}
+
 void leeFichero(const Fichero &f, DeclaracionLeida &out)
 {
     Declaracion &d = out.declaracion;
@@ -527,7 +564,7 @@ void leeFichero(const Fichero &f, DeclaracionLeida &out)
         m.Minusvalia = v.byte(2);
         m.Perceptor = v.texto(3);
         if (!m.Perceptor.empty() && m.Perceptor != "D" && m.Perceptor != "C")
-            v.avisa("Perceptor no válido", m.Perceptor, " (se espera «D», «C» o nada)", ".");
+            v.avisa("Perceptor no válido", m.Perceptor, " (se espera «D», «C» o nada)", ": se trata como vacío.");
         m.Fallecido = v.siNo(4);
         m.Ayuda = v.siNo(5);
         m.Convivencia = v.byte(6);
@@ -581,6 +618,7 @@ void leeFichero(const Fichero &f, DeclaracionLeida &out)
         x.RedAnualidades = re.importe(1);
         x.RedAnualidadHijos = re.importe(2);
     }
+    compruebaTotales(f, d);
 
     // The lists: keys "0", "1", ... until the first one missing or empty, past 49 too.
     const auto recorre = [&](Seccion s, auto &&lee) {
@@ -896,6 +934,18 @@ DeclaracionLeida LeeDeclaracion(std::string_view contenido)
     }
     DeclaracionLeida out;
     leeFichero(analiza(texto), out);
+    // The writer ends every line with CR LF, so a last line without its end was cut short
+    // (a disk that filled up, a copy that stopped): its value may be short of digits.
+    // Notepad leaves the last line open too, so this is a warning, not a refusal.
+    if (Recorta(texto).empty()) {
+        out.avisos.push_back("El fichero está vacío: no contiene ninguna declaración.");
+    } else if (texto.back() != '\n') {
+        const std::size_t inicio = texto.rfind('\n') + 1;  // npos + 1 is 0
+        const int linea = static_cast<int>(std::count(texto.begin(), texto.end(), '\n')) + 1;
+        out.avisos.push_back("El fichero parece cortado: la línea " + std::to_string(linea) + " («" +
+                             muestraLinea(texto.substr(inicio)) +
+                             "») no termina; compruebe sus datos y los de las secciones que falten.");
+    }
     return out;
 }
 

@@ -50,7 +50,8 @@ void CalculaGanancias(const Declaracion &d, std::int16_t modalidad, Resultado &r
     Money restante[2] = {limite, limite};  // declarant, spouse
 
     for (const DatosGanancia &g : d.ListaGanancias) {
-        if (g.Titular.empty())
+        // An empty owner ends the list; so does one no screen writes, read from a file.
+        if (g.Titular != "D"sv && g.Titular != "C"sv && g.Titular != "A"sv)
             break;
         double k = g.Titular == "A"sv ? 2.0 : 1.0;
         if (modalidad == Conjunta)

@@ -34,6 +34,10 @@ const char *letraDe(std::int16_t modo) { return modo == Declarante ? "D" : (modo
 
 bool existe(const MiembroFam &m) { return m.AnoNac > 0; }
 
+// The parent a child's minimum goes to. Anything else, read from a file, counts as empty,
+// as the family screen leaves it: shared between both parents.
+bool esPerceptor(const std::string &p) { return p == "D"sv || p == "C"sv; }
+
 // A typed box's text as money; nothing when the text is empty.
 bool leeCasilla(const Declaracion &d, int n, Money &valor)
 {
@@ -296,7 +300,7 @@ void minimos(const Declaracion &d, std::int16_t modo, Resultado &r)
         Money s;
         if (m.Perceptor == F || F.empty() || !hayConyuge)
             s = uno;
-        else if (m.Perceptor.empty())
+        else if (!esPerceptor(m.Perceptor))
             s = medio;
         else
             continue;
@@ -347,7 +351,7 @@ void minimos(const Declaracion &d, std::int16_t modo, Resultado &r)
             s = uno;
             if ((modo == Declarante && k == 1) || (modo == Conyuge && k == 0))
                 s = Money();
-        } else if (m.Perceptor.empty()) {
+        } else if (!esPerceptor(m.Perceptor)) {
             s = (!hayConyuge && modo != Conyuge) ? uno : medio;
         } else {
             continue;

@@ -10,8 +10,9 @@ namespace simulador {
 void CalculaMobiliario(const Declaracion &d, std::int16_t modalidad, Resultado &r)
 {
     for (const DatosMobiliario &m : d.ListaMobiliario) {
-        if (m.Titular.empty())
-            break;  // an empty owner ends the list
+        // An empty owner ends the list; so does one no screen writes, read from a file.
+        if (m.Titular != "D"sv && m.Titular != "C"sv && m.Titular != "A"sv)
+            break;
         // An item held by both counts in full jointly and for half in each individual run.
         double divisor = m.Titular == "A"sv ? 2.0 : 1.0;
         if (modalidad == Conjunta)

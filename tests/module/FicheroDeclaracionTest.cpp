@@ -350,12 +350,13 @@ TEST(FicheroDeclaracion, WarnsOfTextsNoScreenWritesAndKeepsThem)
     const std::vector<std::string> esperados = {
         "Comunidad autónoma no válida «14» en [Datos], clave Autonomia, línea 2: se trata como «00».",
         "Valor no válido «si» (se espera «Sí» o «No») en [UnidadFamiliar], clave 0, línea 4: se trata como «No».",
-        "Perceptor no válido «X» (se espera «D», «C» o nada) en [UnidadFamiliar], clave 2, línea 5.",
-        "Clase no válida «Z» en [Mobiliario], clave 0, línea 7.",
-        "Titular no válido «B» en [Mobiliario], clave 0, línea 7.",
+        "Perceptor no válido «X» (se espera «D», «C» o nada) en [UnidadFamiliar], clave 2, línea 5: se trata como vacío.",
+        "Clase no válida «Z» en [Mobiliario], clave 0, línea 7: se trata como vacía.",
+        "Titular no válido «B» en [Mobiliario], clave 0, línea 7: se trata como vacío y el cálculo termina la "
+        "lista en esta entrada.",
         "Titular vacío en [Mobiliario], clave 1, línea 8: el cálculo termina la lista en esta entrada.",
         "Fecha no válida «31-02-2021» en [Ganancias], clave 0, línea 10: se trata como vacía.",
-        "Clase no válida «I» en [Deducciones], clave 0, línea 12.",
+        "Clase no válida «I» en [Deducciones], clave 0, línea 12: se trata como vacía.",
         "Fecha no válida «2021-01-01» en [Deducciones], clave 0, línea 12: se trata como vacía.",
         "Titular vacío en [Deducciones], clave 1, línea 13: el cálculo no tiene en cuenta esta entrada.",
     };
