@@ -38,7 +38,7 @@ struct ColumnaFamilia {
 const std::vector<ColumnaFamilia> &ColumnasUnidadFam();
 // Row captions, member 0 to 9: "Declarante", "Cónyuge", "Hijo 1º" ... "Ascendiente 2º".
 const std::array<std::string_view, kMiembros> &FilasUnidadFam();
-// The definition of box `caja` (0-63): help number = index, data name, code, list specification.
+// The definition of box `caja` (0-63): help number = index, data name, code, list of values.
 DefCampo DefCampoUnidadFam(int caja);
 
 using CajasUnidadFam = std::array<std::string, kCajasUnidadFam>;
