@@ -3,9 +3,13 @@
 #include "PaginaSimulacion.h"
 #include "TextoQt.h"
 
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 
 #include <memory>
+
+#include <unistd.h>
 
 bool EscribePdfLiquidaciones(const std::string &ruta, const std::string &nombre, const std::vector<PaginaPdf> &paginas,
                              std::string &error)
@@ -19,6 +23,14 @@ bool EscribePdfLiquidaciones(const std::string &ruta, const std::string &nombre,
     if (!QCoreApplication::instance()) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
             qputenv("QT_QPA_PLATFORM", "offscreen");
+        // Without a session (a script, cron) Qt falls back to a runtime folder of its own and
+        // says so on standard error, which scripts would read as a failure: give it one.
+        if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+            const QString dir = QDir::tempPath() + QStringLiteral("/runtime-irpf2021-") + QString::number(getuid());
+            if (QDir().mkpath(dir) &&
+                QFile::setPermissions(dir, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner))
+                qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir));
+        }
         app = std::make_unique<QGuiApplication>(argc, argv);
     }
 
