@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <tuple>
 
 using namespace simulador;
 
@@ -72,17 +73,15 @@ TEST(UnidadFam, SaveStoresTheHouseholdAndFillShowsItBack)
     // Ages in 2021: 2021 - 1970 = 51, 2021 - 1972 = 49, 2021 - 2010 = 11.
     EXPECT_EQ(d.Miembros[0].Edad, 51);
     EXPECT_EQ(d.Miembros[1].Edad, 49);
-    EXPECT_EQ(d.Miembros[2].Edad, 11);
-    EXPECT_EQ(d.Miembros[2].AnoNac, 2010);
-    EXPECT_EQ(d.Miembros[2].Minusvalia, 33);
-    EXPECT_EQ(d.Miembros[2].Perceptor, "C");
-    EXPECT_EQ(d.Miembros[2].Ayuda, "Sí");
-    EXPECT_EQ(d.Miembros[2].Convivencia, 2);
+    const MiembroFam &hijo = d.Miembros[2];
+    EXPECT_EQ(std::make_tuple(int(hijo.Edad), int(hijo.AnoNac), int(hijo.Minusvalia), hijo.Perceptor, hijo.Ayuda,
+                              int(hijo.Convivencia)),
+              std::make_tuple(11, 2010, 33, std::string("C"), std::string("Sí"), 2));
     EXPECT_EQ(d.Miembros[3].AnoNac, 0);
     EXPECT_EQ(d.Nombre, "García López, Ana");
     EXPECT_EQ(d.Autonomia, "12");
 
-    const CajasUnidadFam vuelta = LlenaUnidadFam(d);
+    CajasUnidadFam vuelta = LlenaUnidadFam(d);
     EXPECT_EQ(vuelta[20], "Cónyuge");
     EXPECT_EQ(vuelta[kCajaAutonomia], "Madrid");
     EXPECT_EQ(vuelta[3], "0");  // no year: the box shows 0
@@ -91,27 +90,33 @@ TEST(UnidadFam, SaveStoresTheHouseholdAndFillShowsItBack)
     Declaracion otra = d;
     ASSERT_TRUE(GuardaUnidadFam(otra, vuelta).ok);
     EXPECT_EQ(otra, d);
+
+    // A zero or cleared year leaves no member, and the age it had stays (49 and 11 above).
+    vuelta[1] = "0";
+    vuelta[2] = "";
+    ASSERT_TRUE(GuardaUnidadFam(d, vuelta).ok);
+    EXPECT_EQ(d.Miembros[1].AnoNac, 0);
+    EXPECT_EQ(d.Miembros[1].Edad, 49);
+    EXPECT_EQ(d.Miembros[2].AnoNac, 0);
+    EXPECT_EQ(d.Miembros[2].Edad, 11);
 }
 
 TEST(UnidadFam, RegionAndPerceptorTexts)
 {
+    // Box 20 is the child's perceptor; the rest are region texts.
     struct Caso {
+        int caja;
         const char *texto, *codigo;
     };
-    for (const Caso &c : {Caso{" ", "00"}, Caso{"", "00"}, Caso{"La Rioja", "16"}, Caso{"lles Balears", "04"},
-                          Caso{"Valencia", "17"}}) {
+    for (const Caso &c : {Caso{kCajaAutonomia, " ", "00"}, Caso{kCajaAutonomia, "", "00"},
+                          Caso{kCajaAutonomia, "La Rioja", "16"}, Caso{kCajaAutonomia, "lles Balears", "04"},
+                          Caso{kCajaAutonomia, "Valencia", "17"}, Caso{20, "Declarante", "D"},
+                          Caso{20, "Cónyuge", "C"}, Caso{20, " ", ""}, Caso{20, "", ""}}) {
         Declaracion d;
         CajasUnidadFam cajas = Hogar();
-        cajas[kCajaAutonomia] = c.texto;
+        cajas[static_cast<std::size_t>(c.caja)] = c.texto;
         ASSERT_TRUE(GuardaUnidadFam(d, cajas).ok);
-        EXPECT_EQ(d.Autonomia, c.codigo) << c.texto;
-    }
-    for (const Caso &c : {Caso{"Declarante", "D"}, Caso{"Cónyuge", "C"}, Caso{" ", ""}, Caso{"", ""}}) {
-        Declaracion d;
-        CajasUnidadFam cajas = Hogar();
-        cajas[20] = c.texto;
-        ASSERT_TRUE(GuardaUnidadFam(d, cajas).ok);
-        EXPECT_EQ(d.Miembros[2].Perceptor, c.codigo) << c.texto;
+        EXPECT_EQ(c.caja == 20 ? d.Miembros[2].Perceptor : d.Autonomia, c.codigo) << c.texto;
     }
     Declaracion vacia;
     vacia.Autonomia.clear();
@@ -120,22 +125,17 @@ TEST(UnidadFam, RegionAndPerceptorTexts)
 
 TEST(UnidadFam, BirthYearMessagesAndThePartialStore)
 {
+    const std::string sinAno = "El año de nacimiento del contribuyente debe de estar informado.";
+    const std::string futuro = "El año de nacimiento no puede ser mayor que 2021";
     struct Caso {
-        const char *nombre;
-        int fila;
+        int fila;  // also the box where the focus goes back
         const char *ano;
-        int caja;  // where the focus goes back
-        const char *mensaje;
+        const std::string &mensaje;
         int almacenados;
     };
-    for (const Caso &c : {Caso{"empty declarant year", 0, "", 0,
-                               "El año de nacimiento del contribuyente debe de estar informado.", 0},
-                          Caso{"zero declarant year", 0, "0", 0,
-                               "El año de nacimiento del contribuyente debe de estar informado.", 0},
-                          Caso{"declarant born next year", 0, "2022", 0,
-                               "El año de nacimiento no puede ser mayor que 2021", 0},
-                          Caso{"child 4 born in 2022", 5, "2022", 5,
-                               "El año de nacimiento no puede ser mayor que 2021", 5}}) {
+    for (const Caso &c : {Caso{0, "", sinAno, 0}, Caso{0, "0", sinAno, 0}, Caso{0, "2022", futuro, 0},
+                          Caso{5, "2022", futuro, 5}}) {
+        const std::string nombre = "row " + std::to_string(c.fila) + " year '" + c.ano + "'";
         Declaracion d;
         d.Miembros[5].AnoNac = 2015;
         d.Miembros[5].Edad = 6;
@@ -143,34 +143,19 @@ TEST(UnidadFam, BirthYearMessagesAndThePartialStore)
         CajasUnidadFam cajas = Hogar();
         cajas[static_cast<std::size_t>(c.fila)] = c.ano;
         const GuardadoUnidadFam g = GuardaUnidadFam(d, cajas);
-        EXPECT_FALSE(g.ok) << c.nombre;
-        EXPECT_EQ(g.caja, c.caja) << c.nombre;
-        EXPECT_EQ(g.mensaje, c.mensaje) << c.nombre;
-        EXPECT_EQ(g.almacenados, c.almacenados) << c.nombre;
+        EXPECT_FALSE(g.ok) << nombre;
+        EXPECT_EQ(g.caja, c.fila) << nombre;
+        EXPECT_EQ(g.mensaje, c.mensaje) << nombre;
+        EXPECT_EQ(g.almacenados, c.almacenados) << nombre;
         // Rows before the refused one are stored, the refused one and the rest are not,
         // and neither are the name and the region.
-        EXPECT_EQ(d.Miembros[0].AnoNac, c.almacenados > 0 ? 1970 : 0) << c.nombre;
-        EXPECT_EQ(d.Miembros[2].Perceptor, c.almacenados > 2 ? "C" : "") << c.nombre;
-        EXPECT_EQ(d.Miembros[5].AnoNac, 2015) << c.nombre;
-        EXPECT_EQ(d.Miembros[5].Edad, 6) << c.nombre;
-        EXPECT_EQ(d.Nombre, "antes") << c.nombre;
-        EXPECT_EQ(d.Autonomia, "00") << c.nombre;
+        EXPECT_EQ(d.Miembros[0].AnoNac, c.almacenados > 0 ? 1970 : 0) << nombre;
+        EXPECT_EQ(d.Miembros[2].Perceptor, c.almacenados > 2 ? "C" : "") << nombre;
+        EXPECT_EQ(d.Miembros[5].AnoNac, 2015) << nombre;
+        EXPECT_EQ(d.Miembros[5].Edad, 6) << nombre;
+        EXPECT_EQ(d.Nombre, "antes") << nombre;
+        EXPECT_EQ(d.Autonomia, "00") << nombre;
     }
-}
-
-TEST(UnidadFam, AClearedYearKeepsTheAgeAndZeroMembersAreAccepted)
-{
-    Declaracion d;
-    d.Miembros[2].AnoNac = 2010;
-    d.Miembros[2].Edad = 11;
-    CajasUnidadFam cajas = Hogar();
-    cajas[1] = "0";  // no spouse
-    cajas[2] = "";   // the child's year cleared
-    ASSERT_TRUE(GuardaUnidadFam(d, cajas).ok);
-    EXPECT_EQ(d.Miembros[1].AnoNac, 0);
-    EXPECT_EQ(d.Miembros[1].Edad, 0);
-    EXPECT_EQ(d.Miembros[2].AnoNac, 0);
-    EXPECT_EQ(d.Miembros[2].Edad, 11);
 }
 
 TEST(Rentas, EveryScreenUsesEachBoxOnce)
@@ -212,9 +197,8 @@ TEST(Rentas, SaveIntoEntriesOneAndTwoAndTheSums)
     trabajo[4] = "-300";  // the calculator may leave a negative amount
     trabajo[9] = "1.000";
     ASSERT_TRUE(GuardaRentas(d, PantallaRenta::Trabajo, trabajo).ok);
-    EXPECT_EQ(d.Rentas[0].TrabIngresos, M("32500.75"));      // 20.000 + 12.500,75
-    EXPECT_EQ(d.Rentas[0].TrabContribEmpresa, M("700"));     // -300 + 1.000
-    EXPECT_EQ(d.Rentas[0].InmIngresos, M("99"));
+    EXPECT_EQ(d.Rentas[0].TrabIngresos, M("32500.75"));   // 20.000 + 12.500,75
+    EXPECT_EQ(d.Rentas[0].TrabContribEmpresa, M("700"));  // -300 + 1.000
 
     CajasRenta red = Vacias(PantallaRenta::Reducciones);
     red[5] = "2.400";  // only the spouse's "Anualidad hijos"
@@ -226,36 +210,32 @@ TEST(Rentas, SaveIntoEntriesOneAndTwoAndTheSums)
 
 TEST(Rentas, MobilityCountsOnlyWithEmploymentIncome)
 {
+    // Boxes 0/5 employment income, 10/11 mobility, 13 the spouse's TrabOpcion2, each of the
+    // declarant and the spouse.
     struct Caso {
-        const char *nombre;
-        const char *ingresoD, *siD, *ingresoC, *siC;
+        const char *ingresoD, *siD, *ingresoC, *siC, *opcionC;
         const char *movilidad;
     };
-    for (const Caso &c : {Caso{"declarant Sí without income", "", "Sí", "", "No", "No"},
-                          Caso{"declarant Sí with income", "10", "Sí", "", "No", "Sí"},
-                          Caso{"spouse Sí with income", "10", "No", "0,01", "Sí", "Sí"},
-                          Caso{"spouse Sí, only the declarant earns", "10", "No", "0", "Sí", "No"},
-                          Caso{"negative income", "-5", "Sí", "", "No", "No"}}) {
+    for (const Caso &c : {Caso{"", "Sí", "", "No", "No", "No"},       // declarant Sí without income
+                          Caso{"10", "Sí", "", "No", "No", "Sí"},     // declarant Sí with income
+                          Caso{"10", "No", "0,01", "Sí", "No", "Sí"},  // spouse Sí with income
+                          Caso{"10", "No", "0", "Sí", "No", "No"},     // spouse Sí, only the declarant earns
+                          Caso{"-5", "Sí", "", "No", "No", "No"},     // negative income
+                          Caso{"", "No", "1", "No", "Sí", "No"}}) {    // TrabOpcion2 follows its own boxes
         Declaracion d;
         CajasRenta t = Vacias(PantallaRenta::Trabajo);
         t[0] = c.ingresoD;
         t[5] = c.ingresoC;
         t[10] = c.siD;
         t[11] = c.siC;
-        t[12] = "No";  // TrabOpcion2 follows its own boxes
-        t[13] = "No";
+        t[12] = "No";
+        t[13] = c.opcionC;
+        const std::string nombre = std::string(c.ingresoD) + "/" + c.siD + " " + c.ingresoC + "/" + c.siC;
         ASSERT_TRUE(GuardaRentas(d, PantallaRenta::Trabajo, t).ok);
-        EXPECT_EQ(d.Rentas[0].TrabMovilidad, c.movilidad) << c.nombre;
-        EXPECT_EQ(d.Rentas[0].TrabOpcion2, "No") << c.nombre;
-        EXPECT_EQ(d.Rentas[1].TrabMovilidad, c.siD) << c.nombre;
+        EXPECT_EQ(d.Rentas[0].TrabMovilidad, c.movilidad) << nombre;
+        EXPECT_EQ(d.Rentas[0].TrabOpcion2, c.opcionC) << nombre;
+        EXPECT_EQ(d.Rentas[1].TrabMovilidad, c.siD) << nombre;
     }
-    Declaracion d;
-    CajasRenta t = Vacias(PantallaRenta::Trabajo);
-    t[5] = "1";
-    t[13] = "Sí";
-    ASSERT_TRUE(GuardaRentas(d, PantallaRenta::Trabajo, t).ok);
-    EXPECT_EQ(d.Rentas[0].TrabOpcion2, "Sí");
-    EXPECT_EQ(d.Rentas[0].TrabMovilidad, "No");
 }
 
 TEST(Rentas, RetribucionesIsSharedByTheActivityScreens)
@@ -290,9 +270,8 @@ TEST(Rentas, FillShowsAmountsAndNoForAnEmptyYesNo)
     EXPECT_EQ(c[0], "1.234.567,89");
     EXPECT_EQ(c[6], "-0,01");  // halves away from zero
     EXPECT_EQ(c[5], "0,00");
-    EXPECT_EQ(c[10], "No");    // never entered
+    EXPECT_EQ(c[10], "No");  // never entered
     EXPECT_EQ(c[11], "Sí");
-    EXPECT_EQ(c[12], "No");
 }
 
 TEST(Rentas, APastedTextThatIsNoAmountStoresNothing)

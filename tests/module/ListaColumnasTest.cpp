@@ -4,26 +4,19 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace simulador;
 
 namespace {
 
-constexpr auto Mob = TipoLista::Mobiliario;
-constexpr auto Gan = TipoLista::Ganancias;
-constexpr auto Ded = TipoLista::DCuota;
-constexpr auto A = AccionTecla::Acepta;
-constexpr auto R = AccionTecla::Rechaza;
-constexpr auto P = AccionTecla::Pita;
-constexpr auto Q = AccionTecla::QuitaUltimo;
+constexpr auto Mob = TipoLista::Mobiliario, Gan = TipoLista::Ganancias, Ded = TipoLista::DCuota;
+constexpr auto A = AccionTecla::Acepta, R = AccionTecla::Rechaza, P = AccionTecla::Pita, Q = AccionTecla::QuitaUltimo;
 
+// caracter: what is inserted when the key is accepted.
 struct CasoTecla {
     const char *nombre;
-    TipoLista tipo;
-    int columna;
-    const char *celda;
-    char32_t tecla;
-    AccionTecla accion;
-    char32_t caracter;  // what is inserted when accepted
+    TipoLista tipo; int columna; const char *celda; char32_t tecla; AccionTecla accion; char32_t caracter;
 };
 
 // clang-format off
@@ -82,25 +75,14 @@ TEST_P(Teclas, Filtro)
     }
 }
 
-std::string nombreCaso(const testing::TestParamInfo<CasoTecla> &i)
-{
+INSTANTIATE_TEST_SUITE_P(ListaColumnas, Teclas, testing::ValuesIn(kTeclas), [](const auto &i) {
     std::string s = i.param.nombre;
-    for (char &ch : s)
-        if (ch == ' ')
-            ch = '_';
+    std::replace(s.begin(), s.end(), ' ', '_');
     return s;
-}
+});
 
-INSTANTIATE_TEST_SUITE_P(ListaColumnas, Teclas, testing::ValuesIn(kTeclas), nombreCaso);
-
-struct CasoCelda {
-    TipoLista tipo;
-    int columna;
-    const char *texto;
-    bool ok;
-    const char *queda;    // the cell's text after the check
-    const char *mensaje;  // "" when accepted
-};
+// queda: the cell's text after the check; mensaje: "" when accepted.
+struct CasoCelda { TipoLista tipo; int columna; const char *texto; bool ok; const char *queda; const char *mensaje; };
 
 TEST(ListaColumnas, ComprobacionAlDejarLaCelda)
 {
@@ -150,43 +132,21 @@ TEST(ListaColumnas, TextoVisible)
     EXPECT_EQ(TextoVisible(Gan, 2, "1-2-21"), "1-2-21");
 }
 
-// Every field a different value, so that a field landing in the wrong column shows.
+// Every field a different value, so that a field landing in the wrong column shows. The records
+// are filled in declaration order: Retencion before Reduccion, ValorPatrimonio before Reinversion,
+// PorcMinusvalia before PorcDeduccion.
 Declaracion conUnoDeCada()
 {
     Declaracion d;
-    DatosMobiliario m;
-    m.Clase = "C";
-    m.Titular = "D";
-    m.Ingreso = M("1000.5");
-    m.Gasto = M("2");
-    m.Retencion = M("3");
-    m.Reduccion = M("4");
-    d.ListaMobiliario = {DatosMobiliario{}, m};  // a blank record before it is passed over
-    DatosGanancia g;
-    g.Clase = "I";
-    g.Titular = "C";
-    g.FechaAdquisicion = "1-2-1990";
-    g.ValorAdquisicion = M("10");
-    g.FechaTransmision = "03-04-2021";
-    g.ValorTransmision = M("11");
-    g.ValorPatrimonio = M("12");
-    g.Reinversion = M("13");
-    g.Retencion = M("14");
-    g.ImporteGeneral = M("15");
-    g.ImporteAhorro = M("-16.25");
-    d.ListaGanancias = {g};
-    DatosDeduccion x;
-    x.Clase = "B";
-    x.Titular = "A";
-    x.FechaAdquisicion = "01-01-2005";
-    x.Importe = M("20");
-    x.PorcMinusvalia = M("33");
-    x.PorcDeduccion = M("1");
-    d.ListaDeducciones = {x};
+    // A blank record before it is passed over.
+    d.ListaMobiliario = {DatosMobiliario{}, DatosMobiliario{"C", "D", M("1000.5"), M("2"), M("3"), M("4")}};
+    d.ListaGanancias = {DatosGanancia{"I", "C", "1-2-1990", M("10"), "03-04-2021", M("11"), M("12"), M("13"), M("14"),
+                                      M("15"), M("-16.25")}};
+    d.ListaDeducciones = {DatosDeduccion{"B", "A", "01-01-2005", M("20"), M("33"), M("1")}};
     return d;
 }
 
-TEST(ListaColumnas, FilasEnElOrdenDeLaPantalla)
+TEST(ListaColumnas, FilasEnElOrdenDeLaPantallaYDeVuelta)
 {
     const Declaracion d = conUnoDeCada();
     // Reducción before Retención on screen; the record holds them the other way round.
@@ -195,22 +155,14 @@ TEST(ListaColumnas, FilasEnElOrdenDeLaPantalla)
     EXPECT_EQ(FilasDeLista(d, Gan),
               (std::vector<FilaLista>{{"I", "C", "1-2-1990", "10", "03-04-2021", "11", "13", "12", "14", "15", "-16,25"}}));
     EXPECT_EQ(FilasDeLista(d, Ded), (std::vector<FilaLista>{{"B", "A", "20", "01-01-2005", "1", "33"}}));
-}
-
-TEST(ListaColumnas, FilasVuelvenALosMismosCampos)
-{
-    const Declaracion d = conUnoDeCada();
-    for (TipoLista t : {Mob, Gan, Ded}) {
-        Declaracion e;
+    // And back to the same fields.
+    Declaracion e;
+    for (TipoLista t : {Mob, Gan, Ded})
         GuardaFilas(e, t, FilasDeLista(d, t));
-        switch (t) {
-        case Mob: EXPECT_EQ(e.ListaMobiliario, std::vector<DatosMobiliario>{d.ListaMobiliario[1]}); break;
-        case Gan: EXPECT_EQ(e.ListaGanancias, d.ListaGanancias); break;
-        case Ded: EXPECT_EQ(e.ListaDeducciones, d.ListaDeducciones); break;
-        }
-    }
+    EXPECT_EQ(e.ListaMobiliario, std::vector<DatosMobiliario>{d.ListaMobiliario[1]});
+    EXPECT_EQ(e.ListaGanancias, d.ListaGanancias);
+    EXPECT_EQ(e.ListaDeducciones, d.ListaDeducciones);
     // Empty amount cells are 0; no rows leave the list empty.
-    Declaracion e = conUnoDeCada();
     GuardaFilas(e, Mob, {{"I", "A", "", "", "", "7"}});
     ASSERT_EQ(e.ListaMobiliario.size(), 1u);
     EXPECT_EQ(e.ListaMobiliario[0].Ingreso, Money());

@@ -19,32 +19,15 @@
 
 using namespace simulador;
 
-Q_DECLARE_METATYPE(simulador::TipoLista)
-
 namespace {
 
-// One item in each list, every field filled.
+// One item in each list, the fields each screen needs filled (records in declaration order).
 Declaracion declaracionBase()
 {
     Declaracion d;
-    DatosMobiliario m;
-    m.Clase = "I";
-    m.Titular = "D";
-    m.Ingreso = M("100");
-    d.ListaMobiliario = {m};
-    DatosGanancia g;
-    g.Clase = "O";
-    g.Titular = "D";
-    g.FechaAdquisicion = "01-03-2015";
-    g.ValorAdquisicion = M("10000");
-    g.FechaTransmision = "01-06-2021";
-    g.ValorTransmision = M("12000");
-    d.ListaGanancias = {g};
-    DatosDeduccion x;
-    x.Clase = "B";
-    x.Titular = "A";
-    x.Importe = M("500");
-    d.ListaDeducciones = {x};
+    d.ListaMobiliario = {DatosMobiliario{"I", "D", M("100"), {}, {}, {}}};
+    d.ListaGanancias = {DatosGanancia{"O", "D", "01-03-2015", M("10000"), "01-06-2021", M("12000"), {}, {}, {}, {}, {}}};
+    d.ListaDeducciones = {DatosDeduccion{"B", "A", "", M("500"), {}, {}}};
     return d;
 }
 
@@ -61,9 +44,16 @@ void teclea(const QString &texto)
     }
 }
 
-void pulsa(Qt::Key tecla, Qt::KeyboardModifiers mod = Qt::NoModifier)
+void pulsa(Qt::Key tecla, Qt::KeyboardModifiers mod = {}) { QTest::keyClick(QApplication::focusWidget(), tecla, mod); }
+
+// Fills cell after cell, Enter moving on; the last one is left open when `cierra` is false.
+void rellena(const QStringList &celdas, bool cierra = true)
 {
-    QTest::keyClick(QApplication::focusWidget(), tecla, mod);
+    for (int c = 0; c < celdas.size(); ++c) {
+        teclea(celdas[c]);
+        if (cierra || c + 1 < celdas.size())
+            pulsa(Qt::Key_Return);
+    }
 }
 
 void vaA(PantallaLista &p, int fila, int col)
@@ -77,12 +67,14 @@ QString celda(const PantallaLista &p, int fila, int col, int rol = Qt::EditRole)
     return p.vista()->model()->index(fila, col).data(rol).toString();
 }
 
-QLineEdit *editor(const PantallaLista &p)
-{
-    return p.vista()->editorAbierto();
-}
-
 QPushButton *boton(const PantallaLista &p, const char *nombre) { return p.findChild<QPushButton *>(nombre); }
+
+// One struct per data table, so that a row reads as one line.
+// nueva: on the new-row line (row 1), the whole line once the cell is left; rows 0 leave it empty.
+struct CasoTeclas { TipoLista tipo; int fila, col; QString teclas, queda, visible; int pitidos; QStringList nueva; };
+struct CasoObligatoria { TipoLista tipo; int col; QString mensaje; };
+struct CasoGuardar { TipoLista tipo; QStringList fila; QString ultima; };  // ultima: the last cell as shown
+struct CasoTramo { QString autonomia; int antes; bool visible, marcado; };
 
 }  // namespace
 
@@ -99,7 +91,7 @@ private:
         p->show();
         QApplication::setActiveWindow(p.get());
         if (!QTest::qWaitForWindowActive(p.get()))
-            qWarning("window not active");
+            qWarning("window not active");  // the key presses that follow then fail
         return p;
     }
 
@@ -123,87 +115,55 @@ private slots:
 
     void teclasPorColumna_data()
     {
-        QTest::addColumn<TipoLista>("tipo");
-        QTest::addColumn<int>("col");
-        QTest::addColumn<QString>("teclas");
-        QTest::addColumn<QString>("queda");
-        QTest::addColumn<QString>("visible");
-        QTest::addColumn<int>("pitidos");
+        QTest::addColumn<CasoTeclas>("c");
         const auto mob = TipoLista::Mobiliario, gan = TipoLista::Ganancias, ded = TipoLista::DCuota;
-        QTest::newRow("clase en minuscula") << mob << 0 << "d" << "D" << "D" << 0;
-        QTest::newRow("signo y segunda coma no entran") << mob << 2 << "-1234,5,3" << "1234,53" << "1.234,53" << 0;
-        QTest::newRow("base del ahorro negativa") << gan << 10 << "-7,5" << "-7,5" << "-7,50" << 0;
-        QTest::newRow("fecha de ocho cifras") << gan << 2 << "01012020" << "01-01-2020" << "01-01-2020" << 0;
-        QTest::newRow("clase i pita") << ded << 0 << "i" << "B" << "B" << 1;
-        QTest::newRow("minusvalia solo tres cifras") << ded << 5 << "3.3,3a4" << "333" << "333" << 2;
+        QTest::newRow("clase en minuscula") << CasoTeclas{mob, 0, 0, "d", "D", "D", 0, {}};
+        QTest::newRow("signo y segunda coma no entran") << CasoTeclas{mob, 0, 2, "-1234,5,3", "1234,53", "1.234,53", 0, {}};
+        QTest::newRow("base del ahorro negativa") << CasoTeclas{gan, 0, 10, "-7,5", "-7,5", "-7,50", 0, {}};
+        QTest::newRow("fecha de ocho cifras") << CasoTeclas{gan, 0, 2, "01012020", "01-01-2020", "01-01-2020", 0, {}};
+        QTest::newRow("clase i pita") << CasoTeclas{ded, 0, 0, "i", "B", "B", 1, {}};
+        QTest::newRow("minusvalia solo tres cifras") << CasoTeclas{ded, 0, 5, "3.3,3a4", "333", "333", 2, {}};
+        // A value typed on the new-row line adds an item with the list's defaults.
+        QTest::newRow("nueva de mobiliario por el importe")
+            << CasoTeclas{mob, 1, 2, "100", "100", "100,00", 0, {"I", "A", "100", "", "", ""}};
+        QTest::newRow("nueva de mobiliario por la clase")
+            << CasoTeclas{mob, 1, 0, "p", "P", "P", 0, {"P", "A", "", "", "", ""}};
+        QTest::newRow("nueva de ganancias")
+            << CasoTeclas{gan, 1, 3, "5", "5", "5,00", 0, {"A", "A", "", "5", "", "", "", "", "", "", ""}};
+        QTest::newRow("nueva de deducciones")
+            << CasoTeclas{ded, 1, 3, "1-1-2000", "1-1-2000", "1-1-2000", 0, {"B", "A", "", "1-1-2000", "", ""}};
     }
 
     void teclasPorColumna()
     {
-        QFETCH(TipoLista, tipo);
-        QFETCH(int, col);
-        QFETCH(QString, teclas);
-        QFETCH(QString, queda);
-        QFETCH(QString, visible);
-        QFETCH(int, pitidos);
-        auto p = abre(tipo);
+        QFETCH(CasoTeclas, c);
+        auto p = abre(c.tipo);  // one item, so row 1 is the new-row line
         QSignalSpy pitos(p->vista()->delegado(), &DelegadoLista::pitido);
-        vaA(*p, 0, col);
-        teclea(teclas);
-        pulsa(Qt::Key_Return);
-        QCOMPARE(celda(*p, 0, col), queda);
-        QCOMPARE(celda(*p, 0, col, Qt::DisplayRole), visible);
-        QCOMPARE(pitos.count(), pitidos);
+        vaA(*p, c.fila, c.col);
+        rellena({c.teclas});
+        QCOMPARE(celda(*p, c.fila, c.col), c.queda);
+        QCOMPARE(celda(*p, c.fila, c.col, Qt::DisplayRole), c.visible);
+        QCOMPARE(pitos.count(), c.pitidos);
         QVERIFY(AvisoLista::mostrados().isEmpty());
+        QCOMPARE(p->vista()->model()->rowCount(), c.nueva.isEmpty() ? 2 : 3);
+        QStringList hay;
+        for (int col = 0; col < c.nueva.size(); ++col)
+            hay << celda(*p, c.fila, col);
+        QCOMPARE(hay, c.nueva);
         // Enter moved on to the next column, from the last one to the next row.
         const int ultima = p->vista()->model()->columnCount() - 1;
-        QCOMPARE(p->vista()->currentIndex(), p->vista()->model()->index(col == ultima ? 1 : 0, col == ultima ? 0 : col + 1));
-    }
-
-    void filaNueva_data()
-    {
-        QTest::addColumn<TipoLista>("tipo");
-        QTest::addColumn<int>("col");
-        QTest::addColumn<QString>("teclas");
-        QTest::addColumn<QStringList>("fila");
-        QTest::newRow("mobiliario por el importe") << TipoLista::Mobiliario << 2 << "100"
-                                                   << QStringList{"I", "A", "100", "", "", ""};
-        QTest::newRow("mobiliario por la clase") << TipoLista::Mobiliario << 0 << "p"
-                                                 << QStringList{"P", "A", "", "", "", ""};
-        QTest::newRow("ganancias") << TipoLista::Ganancias << 3 << "5"
-                                   << QStringList{"A", "A", "", "5", "", "", "", "", "", "", ""};
-        QTest::newRow("deducciones") << TipoLista::DCuota << 3 << "1-1-2000"
-                                     << QStringList{"B", "A", "", "1-1-2000", "", ""};
-    }
-
-    void filaNueva()
-    {
-        QFETCH(TipoLista, tipo);
-        QFETCH(int, col);
-        QFETCH(QString, teclas);
-        QFETCH(QStringList, fila);
-        auto p = abre(tipo);
-        vaA(*p, 1, col);  // the empty line below the only item
-        teclea(teclas);
-        pulsa(Qt::Key_Return);
-        QCOMPARE(p->vista()->model()->rowCount(), 3);
-        QStringList hay;
-        for (int c = 0; c < fila.size(); ++c)
-            hay << celda(*p, 1, c);
-        QCOMPARE(hay, fila);
-        QCOMPARE(p->vista()->model()->headerData(2, Qt::Vertical).toString(), QStringLiteral("*"));
-        QCOMPARE(p->vista()->currentIndex().row(), 1);
+        QCOMPARE(p->vista()->currentIndex(),
+                 p->vista()->model()->index(c.col == ultima ? c.fila + 1 : c.fila, c.col == ultima ? 0 : c.col + 1));
     }
 
     void fechas()
     {
         auto p = abre(TipoLista::Ganancias);
         vaA(*p, 0, 2);
-        teclea("31022021");
-        pulsa(Qt::Key_Return);
+        rellena({"31022021"});
         QCOMPARE(AvisoLista::mostrados(), QStringList{"Fecha incorrecta."});
-        QVERIFY(editor(*p));
-        QCOMPARE(editor(*p)->text(), QStringLiteral("31-02-2021"));
+        QVERIFY(p->vista()->editorAbierto());
+        QCOMPARE(p->vista()->editorAbierto()->text(), QStringLiteral("31-02-2021"));
         // Neither a move key nor a click elsewhere leaves the refused cell.
         pulsa(Qt::Key_Down);
         pulsa(Qt::Key_PageDown);  // moved by the grid itself, not by the editor
@@ -211,7 +171,7 @@ private slots:
                           p->vista()->visualRect(p->vista()->model()->index(0, 5)).center());
         QCOMPARE(AvisoLista::mostrados().size(), 4);
         QCOMPARE(p->vista()->currentIndex(), p->vista()->model()->index(0, 2));
-        QVERIFY(editor(*p));
+        QVERIFY(p->vista()->editorAbierto());
         QCOMPARE(celda(*p, 0, 2), QStringLiteral("01-03-2015"));
         // Single-digit day and month with dashes are a date as typed.
         pulsa(Qt::Key_A, Qt::ControlModifier);
@@ -223,32 +183,30 @@ private slots:
 
     void celdasObligatorias_data()
     {
-        QTest::addColumn<TipoLista>("tipo");
-        QTest::addColumn<int>("col");
-        QTest::addColumn<QString>("mensaje");
-        QTest::newRow("clase") << TipoLista::Mobiliario << 0 << "La clase debe de estar informada.";
-        QTest::newRow("titular") << TipoLista::Mobiliario << 1 << "El titular debe de estar informado.";
-        QTest::newRow("clase de bien") << TipoLista::Ganancias << 0 << "La clase de bien debe de estar informada.";
-        QTest::newRow("titular del bien") << TipoLista::Ganancias << 1 << "El titular del bien debe de estar informado.";
-        QTest::newRow("clase de deduccion") << TipoLista::DCuota << 0 << "La clase de deducción debe de estar informada.";
-        QTest::newRow("titular de la deduccion") << TipoLista::DCuota << 1
-                                                  << "El titular de la deducción debe de estar informado.";
+        QTest::addColumn<CasoObligatoria>("c");
+        const auto mob = TipoLista::Mobiliario, gan = TipoLista::Ganancias, ded = TipoLista::DCuota;
+        QTest::newRow("clase") << CasoObligatoria{mob, 0, "La clase debe de estar informada."};
+        QTest::newRow("titular") << CasoObligatoria{mob, 1, "El titular debe de estar informado."};
+        QTest::newRow("clase de bien") << CasoObligatoria{gan, 0, "La clase de bien debe de estar informada."};
+        QTest::newRow("titular del bien") << CasoObligatoria{gan, 1, "El titular del bien debe de estar informado."};
+        QTest::newRow("clase de deduccion") << CasoObligatoria{ded, 0, "La clase de deducción debe de estar informada."};
+        QTest::newRow("titular de la deduccion")
+            << CasoObligatoria{ded, 1, "El titular de la deducción debe de estar informado."};
     }
 
     void celdasObligatorias()
     {
-        QFETCH(TipoLista, tipo);
-        QFETCH(int, col);
-        QFETCH(QString, mensaje);
-        auto p = abre(tipo);
+        QFETCH(CasoObligatoria, c);
+        const int col = c.col;
+        auto p = abre(c.tipo);
         const QString antes = celda(*p, 0, col);
         vaA(*p, 0, col);
         pulsa(Qt::Key_F2);
         pulsa(Qt::Key_A, Qt::ControlModifier);
         pulsa(Qt::Key_Backspace);
         pulsa(Qt::Key_Return);
-        QCOMPARE(AvisoLista::mostrados(), QStringList{mensaje});
-        QVERIFY(editor(*p));
+        QCOMPARE(AvisoLista::mostrados(), QStringList{c.mensaje});
+        QVERIFY(p->vista()->editorAbierto());
         QCOMPARE(celda(*p, 0, col), antes);
         // Guardar cannot get past it either; Escape leaves without saving.
         boton(*p, "guardar")->click();
@@ -261,11 +219,8 @@ private slots:
     void eliminar()
     {
         Declaracion d = declaracionBase();
-        DatosMobiliario m = d.ListaMobiliario[0];
-        for (const char *clase : {"D", "T"}) {
-            m.Clase = clase;
-            d.ListaMobiliario.push_back(m);
-        }
+        for (const char *clase : {"D", "T"})
+            d.ListaMobiliario.push_back(DatosMobiliario{clase, "D", M("100"), {}, {}, {}});
         auto p = abre(TipoLista::Mobiliario, d);
         const auto clases = [&p] {
             QString s;
@@ -301,42 +256,33 @@ private slots:
 
     void guardarYReabrir_data()
     {
-        QTest::addColumn<TipoLista>("tipo");
-        QTest::addColumn<QStringList>("fila");
-        QTest::addColumn<QString>("ultima");  // the last cell, left open when saving, as shown
+        QTest::addColumn<CasoGuardar>("c");
         // Distinct figures in the columns whose record fields come in another order.
-        QTest::newRow("mobiliario") << TipoLista::Mobiliario << QStringList{"c", "", "1000", "", "4", "3"} << "3,00";
-        QTest::newRow("ganancias") << TipoLista::Ganancias
-                                   << QStringList{"i", "c", "01021990", "10", "", "11", "13", "12", "14", "", "-16,25"}
-                                   << "-16,25";
-        QTest::newRow("deducciones") << TipoLista::DCuota << QStringList{"", "d", "20", "010105", "1", "33"} << "33";
+        QTest::newRow("mobiliario") << CasoGuardar{TipoLista::Mobiliario, {"c", "", "1000", "", "4", "3"}, "3,00"};
+        QTest::newRow("ganancias") << CasoGuardar{
+            TipoLista::Ganancias, {"i", "c", "01021990", "10", "", "11", "13", "12", "14", "", "-16,25"}, "-16,25"};
+        QTest::newRow("deducciones") << CasoGuardar{TipoLista::DCuota, {"", "d", "20", "010105", "1", "33"}, "33"};
     }
 
     void guardarYReabrir()
     {
-        QFETCH(TipoLista, tipo);
-        QFETCH(QStringList, fila);
-        QFETCH(QString, ultima);
-        auto p = abre(tipo);
+        QFETCH(CasoGuardar, c);
+        auto p = abre(c.tipo);
         vaA(*p, 1, 0);
-        for (int c = 0; c < fila.size(); ++c) {
-            teclea(fila[c]);
-            if (c + 1 < fila.size())
-                pulsa(Qt::Key_Return);
-        }
+        rellena(c.fila, false);
         // The last cell is still being edited when Guardar is pressed.
-        QVERIFY(editor(*p));
+        QVERIFY(p->vista()->editorAbierto());
         pulsa(Qt::Key_G, Qt::AltModifier);
         QTRY_COMPARE(p->result(), int(QDialog::Accepted));
         // Which record field each column fills is the module's test; here the whole way
         // through the screen: saved, reopened, each figure back in the column it was typed in.
         const Declaracion &d = p->declaracion();
-        QCOMPARE(FilasDeLista(d, tipo).size(), std::size_t(2));
-        PantallaLista otra(tipo, d);
-        QCOMPARE(celda(otra, 1, fila.size() - 1, Qt::DisplayRole), ultima);
-        for (int c = 0; c < fila.size(); ++c)
-            if (!fila[c].isEmpty())
-                QCOMPARE(celda(otra, 1, c, Qt::DisplayRole), celda(*p, 1, c, Qt::DisplayRole));
+        QCOMPARE(FilasDeLista(d, c.tipo).size(), std::size_t(2));
+        PantallaLista otra(c.tipo, d);
+        QCOMPARE(celda(otra, 1, c.fila.size() - 1, Qt::DisplayRole), c.ultima);
+        for (int col = 0; col < c.fila.size(); ++col)
+            if (!c.fila[col].isEmpty())
+                QCOMPARE(celda(otra, 1, col, Qt::DisplayRole), celda(*p, 1, col, Qt::DisplayRole));
     }
 
     // The entry points copy back only what was saved.
@@ -351,8 +297,7 @@ private slots:
                 QVERIFY(p);
                 QVERIFY(QTest::qWaitForWindowActive(p));
                 vaA(*p, 0, 2);
-                teclea("77");
-                pulsa(Qt::Key_Return);
+                rellena({"77"});
                 sale(p);
             });
         };
@@ -366,31 +311,25 @@ private slots:
 
     void tramo_data()
     {
-        QTest::addColumn<QString>("autonomia");
-        QTest::addColumn<int>("antes");
-        QTest::addColumn<bool>("visible");
-        QTest::addColumn<bool>("marcado");
-        QTest::newRow("cataluna con tramo") << "09" << 1 << true << true;
-        QTest::newRow("cataluna sin tramo") << "09" << 0 << true << false;
-        QTest::newRow("otra region lo borra") << "01" << 1 << false << false;
+        QTest::addColumn<CasoTramo>("c");
+        QTest::newRow("cataluna con tramo") << CasoTramo{"09", 1, true, true};
+        QTest::newRow("cataluna sin tramo") << CasoTramo{"09", 0, true, false};
+        QTest::newRow("otra region lo borra") << CasoTramo{"01", 1, false, false};
     }
 
     void tramo()
     {
-        QFETCH(QString, autonomia);
-        QFETCH(int, antes);
-        QFETCH(bool, visible);
-        QFETCH(bool, marcado);
+        QFETCH(CasoTramo, c);
         Declaracion d = declaracionBase();
-        d.Autonomia = autonomia.toStdString();
-        d.TramoVivienda = static_cast<std::int16_t>(antes);
+        d.Autonomia = c.autonomia.toStdString();
+        d.TramoVivienda = static_cast<std::int16_t>(c.antes);
         auto p = abre(TipoLista::DCuota, d);
         auto *tramo = p->findChild<QCheckBox *>("Tramo");
         QVERIFY(tramo);
-        QCOMPARE(tramo->isVisible(), visible);
-        QCOMPARE(tramo->isChecked(), marcado);
+        QCOMPARE(tramo->isVisible(), c.visible);
+        QCOMPARE(tramo->isChecked(), c.marcado);
         boton(*p, "guardar")->click();
-        QCOMPARE(p->declaracion().TramoVivienda, std::int16_t(marcado ? 1 : 0));
+        QCOMPARE(p->declaracion().TramoVivienda, std::int16_t(c.marcado ? 1 : 0));
     }
 
     void ayudaYEuro()
@@ -424,10 +363,7 @@ private slots:
         const auto escribe = [&d, this](TipoLista tipo, const QStringList &fila) {
             auto p = abre(tipo, d);
             vaA(*p, 0, 0);
-            for (const QString &v : fila) {
-                teclea(v);
-                pulsa(Qt::Key_Return);
-            }
+            rellena(fila);
             boton(*p, "guardar")->click();
             d = p->declaracion();
         };
