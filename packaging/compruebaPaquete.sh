@@ -12,5 +12,7 @@ for f in ./usr/bin/simulador ./usr/bin/irpf2021 ./usr/share/applications/simulad
          ./usr/share/icons/hicolor/scalable/apps/simulador-irpf2021.svg; do
     grep -q -- " $f\$" <<<"$contenido" || { echo "falta $f en el paquete"; exit 1; }
 done
-dpkg-deb -f "$deb" Package Depends | grep -q "simulador-irpf2021" || { echo "cabecera del paquete incorrecta"; exit 1; }
+# Read the fields first: grep -q stopping early would make dpkg-deb die of SIGPIPE under pipefail.
+cabecera=$(dpkg-deb -f "$deb" Package Depends)
+grep -q "^Package: simulador-irpf2021$" <<<"$cabecera" || { echo "cabecera del paquete incorrecta: $cabecera"; exit 1; }
 echo "paquete correcto: $(basename "$deb")"
