@@ -1,34 +1,18 @@
 // irpf2021 run on the sample declarations of tests/data. The expected boxes were worked
 // out by hand from the 2021 rules (the arithmetic is in the comments).
+#include "Orden.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <map>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 namespace {
 
-struct Ejecucion {
-    std::string salida;
-    int estado = -1;
-};
-
 Ejecucion ejecuta(const std::string &argumentos)
 {
-    Ejecucion e;
-    const std::string orden = std::string(IRPF2021_BIN) + " " + argumentos + " 2>/dev/null";
-    FILE *p = popen(orden.c_str(), "r");
-    if (!p)
-        return e;
-    char buf[4096];
-    std::size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0)
-        e.salida.append(buf, n);
-    const int st = pclose(p);
-    e.estado = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-    return e;
+    return EjecutaOrden(std::string(IRPF2021_BIN) + " " + argumentos + " 2>/dev/null");
 }
 
 std::string datos(const char *fichero) { return std::string(DATOS_DIR) + "/" + fichero; }
@@ -171,16 +155,7 @@ TEST(Irpf2021, PdfOnePagePerMode)
     ASSERT_EQ(e.estado, 0);
     EXPECT_EQ(e.salida, "");
 
-    auto salida = [](const std::string &orden) {
-        std::string s;
-        if (FILE *p = popen((orden + " 2>/dev/null").c_str(), "r")) {
-            char buf[4096];
-            for (std::size_t n; (n = fread(buf, 1, sizeof buf, p)) > 0;)
-                s.append(buf, n);
-            pclose(p);
-        }
-        return s;
-    };
+    auto salida = [](const std::string &orden) { return EjecutaOrden(orden + " 2>/dev/null").salida; };
     const std::string info = salida("pdfinfo " + pdf);
     const std::size_t paginasInfo = info.find("Pages:");
     ASSERT_NE(paginasInfo, std::string::npos);

@@ -1,12 +1,12 @@
 // irpf2021 on damaged and hand-edited declarations: a clear message on standard error, the
 // status that says so, no half-written liquidation on standard output, never a crash.
+#include "Orden.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <sys/wait.h>
 
 namespace fs = std::filesystem;
 
@@ -20,21 +20,10 @@ struct Salida {
 Salida ejecutaSobre(const fs::path &fichero)
 {
     const fs::path err = fichero.string() + ".err";
-    const std::string orden = std::string(IRPF2021_BIN) + " --modo todas '" + fichero.string() + "' 2>'" +
-                              err.string() + "'";
-    Salida s;
-    FILE *p = popen(orden.c_str(), "r");
-    if (!p)
-        return s;
-    char buf[4096];
-    std::size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0)
-        s.out.append(buf, n);
-    const int st = pclose(p);
-    s.estado = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    const Ejecucion e = EjecutaOrden(std::string(IRPF2021_BIN) + " --modo todas '" + fichero.string() + "' 2>'" +
+                                     err.string() + "'");
     std::ifstream in(err, std::ios::binary);
-    s.err.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return s;
+    return {e.salida, std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), e.estado};
 }
 
 }  // namespace
