@@ -15,3 +15,11 @@ QString AbreCalculadora(const QString &valorInicial, QWidget *parent)
     calculadora.exec();
     return calculadora.valorIntercambio();
 }
+
+std::optional<QString> CalculadoraParaCampo(const QString &valor, QWidget *parent)
+{
+    const QString r = AbreCalculadora(valor, parent);
+    if (r == QLatin1String("*"))
+        return std::nullopt;
+    return r;
+}

@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include <optional>
+
 class QWidget;
 
 // The euro/peseta converter: the euro image of the data and list screens, Ctrl+E, the main
@@ -22,3 +24,7 @@ void AbreEuro(QWidget *parent);
 // exponent ("12", "-6", "1234,5", "0,333333333333333"). It is not rounded to the field's
 // decimals: the field formats it with its own code (FormateaCampo in Campos.h).
 QString AbreCalculadora(const QString &valorInicial, QWidget *parent);
+
+// The same in the form the fields' F4 hook takes (CampoEdit::setCalculadora): nothing when
+// the calculator was cancelled.
+std::optional<QString> CalculadoraParaCampo(const QString &valor, QWidget *parent);

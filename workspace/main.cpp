@@ -12,8 +12,6 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
-#include <optional>
-
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
@@ -23,13 +21,8 @@ int main(int argc, char *argv[])
     if (qtEs.load(QStringLiteral("qtbase_es"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtEs);
 
-    // F4 in any amount field opens the calculator on it; "*" back means it was cancelled.
-    CampoEdit::setCalculadora([](const QString &valor, QWidget *padre) -> std::optional<QString> {
-        const QString r = AbreCalculadora(valor, padre);
-        if (r == QLatin1String("*"))
-            return std::nullopt;
-        return r;
-    });
+    // F4 in any amount field opens the calculator on it; Ctrl+E the euro converter.
+    CampoEdit::setCalculadora(&CalculadoraParaCampo);
     CampoEdit::setConversorEuro(&AbreEuro);
     PantallaLista::abreEuro = &AbreEuro;
 
