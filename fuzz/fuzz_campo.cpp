@@ -25,22 +25,6 @@ int caracteres(const std::string &s)
     return n;
 }
 
-bool utf8Valido(const std::string &s)
-{
-    for (std::size_t i = 0; i < s.size();) {
-        const auto b = static_cast<unsigned char>(s[i]);
-        std::size_t n = b < 0x80 ? 1 : (b >= 0xC2 && b <= 0xDF) ? 2 : (b >= 0xE0 && b <= 0xEF) ? 3 : (b >= 0xF0 && b <= 0xF4) ? 4 : 0;
-        if (n == 0 || i + n > s.size())
-            return false;
-        for (std::size_t k = 1; k < n; ++k) {
-            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
-                return false;
-        }
-        i += n;
-    }
-    return true;
-}
-
 bool soloDigitos(const std::string &s)
 {
     for (char c : s) {
@@ -54,7 +38,7 @@ void compruebaFormato(const std::string &codigo, const std::string &texto)
 {
     for (bool agrupado : {false, true}) {
         const std::string una = FormateaCampo(codigo, texto, agrupado);
-        COMPRUEBA(utf8Valido(una), "formatting broke UTF-8");
+        COMPRUEBA(Utf8BienFormado(una), "formatting broke UTF-8");
         COMPRUEBA(FormateaCampo(codigo, una, agrupado) == una, "%s: «%s» → «%s» is not stable", codigo.c_str(),
                   texto.c_str(), una.c_str());
     }
@@ -109,7 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *datos, std::size_t tam
         }
         const ResultadoTecla r = TeclaCampo(codigo, e, tecla, maxLength);
         const int nuevo = caracteres(r.texto);
-        COMPRUEBA(utf8Valido(r.texto), "key %u broke UTF-8", static_cast<unsigned>(tecla));
+        COMPRUEBA(Utf8BienFormado(r.texto), "key %u broke UTF-8", static_cast<unsigned>(tecla));
         COMPRUEBA(r.cursor >= 0 && r.cursor <= nuevo, "caret %d outside «%s»", r.cursor, r.texto.c_str());
         if (tecla == kTeclaIntro || tipo == TipoCampo::Lista)
             COMPRUEBA(!r.aceptada && r.texto == e.texto, "Enter or a list field changed the text");

@@ -7,6 +7,7 @@
 #include "Comprueba.h"
 #include "FicheroDeclaracion.h"
 
+#include <algorithm>
 #include <cstdint>
 
 using namespace simulador;
@@ -19,24 +20,8 @@ namespace {
 // mark, which no screen-typed declaration reaches (a lone "ñ", "é" or "Sí" settles it).
 bool pareceUtf8(std::string_view s)
 {
-    bool noAscii = false;
-    for (std::size_t i = 0; i < s.size();) {
-        const auto b = static_cast<unsigned char>(s[i]);
-        if (b < 0x80) {
-            ++i;
-            continue;
-        }
-        noAscii = true;
-        const std::size_t n = (b >= 0xC2 && b <= 0xDF) ? 2 : (b >= 0xE0 && b <= 0xEF) ? 3 : (b >= 0xF0 && b <= 0xF4) ? 4 : 0;
-        if (n == 0 || i + n > s.size())
-            return false;
-        for (std::size_t k = 1; k < n; ++k) {
-            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
-                return false;
-        }
-        i += n;
-    }
-    return noAscii;
+    const bool noAscii = std::any_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    return noAscii && Utf8BienFormado(s);
 }
 
 }  // namespace
