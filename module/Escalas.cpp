@@ -1,7 +1,6 @@
 #include "Escalas.h"
 
-#include <array>
-#include <string>
+#include "Comunidades.h"
 
 namespace simulador {
 
@@ -96,16 +95,26 @@ constexpr Escala escala(const Tramo (&t)[N])
 }
 
 struct Region {
-    std::string_view codigo;
+    Comunidad comunidad;
     Escala escala;
 };
 
 constexpr Region kRegiones[] = {
-    {"01", escala(kAndalucia)}, {"02", escala(kAragon)},        {"03", escala(kAsturias)},
-    {"04", escala(kBaleares)},  {"05", escala(kCanarias)},      {"06", escala(kCantabria)},
-    {"07", escala(kCastillaLaMancha)}, {"08", escala(kCastillaLeon)}, {"09", escala(kCatalunya)},
-    {"10", escala(kExtremadura)}, {"11", escala(kGalicia)},     {"12", escala(kMadrid)},
-    {"13", escala(kMurcia)},    {"16", escala(kRioja)},         {"17", escala(kValencia)},
+    {Comunidad::Andalucia, escala(kAndalucia)},
+    {Comunidad::Aragon, escala(kAragon)},
+    {Comunidad::Asturias, escala(kAsturias)},
+    {Comunidad::Baleares, escala(kBaleares)},
+    {Comunidad::Canarias, escala(kCanarias)},
+    {Comunidad::Cantabria, escala(kCantabria)},
+    {Comunidad::CastillaLaMancha, escala(kCastillaLaMancha)},
+    {Comunidad::CastillaLeon, escala(kCastillaLeon)},
+    {Comunidad::Catalunya, escala(kCatalunya)},
+    {Comunidad::Extremadura, escala(kExtremadura)},
+    {Comunidad::Galicia, escala(kGalicia)},
+    {Comunidad::Madrid, escala(kMadrid)},
+    {Comunidad::Murcia, escala(kMurcia)},
+    {Comunidad::Rioja, escala(kRioja)},
+    {Comunidad::Valencia, escala(kValencia)},
 };
 
 }  // namespace
@@ -113,8 +122,9 @@ constexpr Region kRegiones[] = {
 Escalas CargaTablas(std::string_view Autonomia)
 {
     Escalas e{escala(kEstatal), escala(kDefecto)};
+    const Comunidad c = ComunidadDe(Autonomia);
     for (const Region &r : kRegiones) {
-        if (r.codigo == Autonomia) {
+        if (r.comunidad == c) {
             e.autonomica = r.escala;
             break;
         }
