@@ -2,6 +2,8 @@
 // (75/76), donations (77/78, Ley 49/2002 arts. 19 and 20 with the 150-euro first tranche),
 // business incentives (79/80), main residence under the transitional regime (81/82) and
 // rent of the main residence (85/86), each split in a state and a regional half.
+#include "Cifras2021.h"
+#include "Comunidades.h"
 #include "Fechas.h"
 #include "Liquidar.h"
 
@@ -13,8 +15,6 @@ using namespace std::string_view_literals;
 namespace simulador {
 
 namespace {
-
-constexpr Money eur(std::int64_t e) { return Money::fromUnits(e * Money::kEscala); }
 
 // Donation slots: code and amount, indices 1-89 for donations and 90-98 for cultural
 // interest; 0 and 99 are never used.
@@ -39,7 +39,7 @@ struct Huecos {
     template <typename Pred>
     void recorta(Money exceso, Pred elegible)
     {
-        for (int i = 89; i >= 1 && exceso >= eur(1); --i) {
+        for (int i = 89; i >= 1 && exceso >= Euros(1); --i) {
             if (codigo[i] == '\0' || !elegible(codigo[i]))
                 continue;
             if (importe[i] >= exceso) {
@@ -110,8 +110,8 @@ void CalculaDeducciones(const Declaracion &d, std::int16_t modalidad, Resultado 
         for (int i = 90; i <= 99; ++i)
             r[75] += h.importe[i];
         if (r[75].positive()) {
-            r[75] = min(r[75], max(Redondea(base * 0.1), Money()));
-            r[75] = Redondea(r[75] * 0.15);
+            r[75] = min(r[75], max(Redondea(base * kLimiteBaseDeducciones), Money()));
+            r[75] = Redondea(r[75] * kDeduccionBienesCulturales);
         }
         Money S1, S2;
         for (int i = 1; i <= 89; ++i) {
@@ -121,29 +121,29 @@ void CalculaDeducciones(const Declaracion &d, std::int16_t modalidad, Resultado 
                 S1 += Redondea(h.importe[i]);
             S2 += Redondea(h.importe[i]);
         }
-        const Money L1 = max(Redondea(base * 0.15), Money());
+        const Money L1 = max(Redondea(base * kLimiteBaseMecenazgo), Money());
         if (S1 > L1)
             h.recorta(S1 - L1, multianualOMecenazgo);
         Money S3;
         for (int i = 1; i <= 89; ++i)
             if (h.codigo[i] != '\0' && multianualOMecenazgo(h.codigo[i]))
                 S3 += h.importe[i];
-        const Money L2 = max(Redondea(base * 0.1) - S3, Money());
+        const Money L2 = max(Redondea(base * kLimiteBaseDeducciones) - S3, Money());
         if (S2 > L2)
             h.recorta(S2 - L2, [](char c) { return !multianualOMecenazgo(c); });
 
-        // The first 150 euros of all donations together get the higher rate.
-        Money tramo = eur(150);
+        // The first tranche is shared by all donations together.
+        Money tramo = kDonativosPrimerTramo;
         for (int i = 1; i <= 89; ++i) {
             const Money a = h.importe[i];
             if (h.codigo[i] == '\0' || !a.positive())
                 continue;
             double primero = 0.0, resto = 0.0;
             switch (h.codigo[i]) {
-            case 'A': primero = 0.8; resto = 0.4; break;
-            case 'B': primero = 0.8; resto = 0.35; break;
-            case 'C': primero = 0.75; resto = 0.35; break;
-            case 'D': primero = 0.75; resto = 0.3; break;
+            case 'A': primero = kMecenazgoPrimerTramo; resto = kMecenazgoRestoPlurianual; break;
+            case 'B': primero = kMecenazgoPrimerTramo; resto = kMecenazgoResto; break;
+            case 'C': primero = kDonativoPrimerTramo; resto = kDonativoRestoPlurianual; break;
+            case 'D': primero = kDonativoPrimerTramo; resto = kDonativoResto; break;
             default: continue;  // "F" gets no deduction and leaves the tranche alone
             }
             if (a > tramo)
@@ -162,38 +162,39 @@ void CalculaDeducciones(const Declaracion &d, std::int16_t modalidad, Resultado 
     r[79] = Redondea(incentivos * 0.5);
     r[80] = incentivos - r[79];
 
-    // Rent of the main residence (DT 15ª LIRPF): 10.05 % of up to 9040, the limit falling
-    // linearly between bases of 17707.2 and 24107.2. The slope 1.4125 (9040 / 6400) takes
-    // the limit to 0 exactly at 24107.2, so the deduction never turns negative.
+    // Rent of the main residence: 10.05 % of up to 9040, the limit falling linearly between
+    // bases of 17707.2 and 24107.2. The slope 1.4125 (9040 / 6400) takes the limit to 0
+    // exactly at 24107.2, so the deduction never turns negative.
     const Money baseAlquiler = max(r[56] - r[57], Money()) + max(r[58], Money()) + max(r[60], Money()) + r[28];
-    const Money desde = Money::fromUnits(177072000), hasta = Money::fromUnits(241072000);
-    if (baseAlquiler <= desde)
-        r[85] = min(r[85], eur(9040));
-    else if (baseAlquiler > hasta)
+    if (baseAlquiler <= kAlquilerBaseDesde)
+        r[85] = min(r[85], kAlquilerBaseMaxima);
+    else if (baseAlquiler > kAlquilerBaseHasta)
         r[85] = Money();
     else
-        r[85] = min(r[85], max(eur(9040) - Redondea((baseAlquiler - desde) * 1.4125), Money()));
-    r[85] = Redondea(r[85] * 0.1005) / 2.0;  // not rounded again after the halving
+        r[85] = min(r[85], max(kAlquilerBaseMaxima - Redondea((baseAlquiler - kAlquilerBaseDesde) * kAlquilerCoeficiente),
+                               Money()));
+    r[85] = Redondea(r[85] * kDeduccionAlquiler) / 2.0;  // not rounded again after the halving
     r[86] = r[85];
 
-    // Main residence (DT 18ª LIRPF). Catalunya's increased rate for the regional half goes
-    // back to the ordinary one for homes bought after July of a year after 2010.
-    double tipoOrdinario = 0.075;
-    if (d.Autonomia == "09"sv && d.TramoVivienda == 1)
-        tipoOrdinario = 0.09;
-    if (tipoOrdinario != 0.075 && ultimaVivienda && ultimaVivienda->ano > 2010 && ultimaVivienda->mes > 7)
-        tipoOrdinario = 0.075;
+    // Main residence. Catalunya's increased rate for the regional half goes back to the
+    // ordinary one for homes bought after July of a year after 2010.
+    double tipoOrdinario = kDeduccionVivienda;
+    if (ComunidadDe(d.Autonomia) == Comunidad::Catalunya && d.TramoVivienda == 1)
+        tipoOrdinario = kDeduccionViviendaCatalunya;
+    if (tipoOrdinario != kDeduccionVivienda && ultimaVivienda && ultimaVivienda->ano > 2010 &&
+        ultimaVivienda->mes > 7)
+        tipoOrdinario = kDeduccionVivienda;
     if (ordinaria.positive()) {
-        const Money a = min(ordinaria, eur(9040));
+        const Money a = min(ordinaria, kViviendaBaseMaxima);
         vivienda += a;
-        r[81] += Redondea(a * 0.075);
+        r[81] += Redondea(a * kDeduccionVivienda);
         r[82] += Redondea(a * tipoOrdinario);
     }
     if (discapacidad.positive()) {
-        const Money a = min(discapacidad, eur(12080));
+        const Money a = min(discapacidad, kViviendaDiscapacidadBaseMaxima);
         vivienda += a;
-        r[81] += Redondea(a * 0.1);
-        r[82] += Redondea(a * 0.1);
+        r[81] += Redondea(a * kDeduccionViviendaDiscapacidad);
+        r[82] += Redondea(a * kDeduccionViviendaDiscapacidad);
     }
 }
 

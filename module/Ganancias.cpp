@@ -1,6 +1,7 @@
 // CalculaGanancias: capital gains and losses with the transitional reduction for assets
 // held since before 1997 (DT 9ª LIRPF), the exemption for reinvestment in the main
 // residence (art. 38) and the imputation to the general or savings base.
+#include "Cifras2021.h"
 #include "Fechas.h"
 #include "Liquidar.h"
 
@@ -29,15 +30,17 @@ int anosTenencia(const Fecha &desde, const Fecha &hasta)
     return (E - S + 9999) / 10000;
 }
 
+// The yearly rate by kind of asset; a transmission before 1996 takes the rates in force
+// before that year.
 double coeficienteAnual(const std::string &clase, int anoTransmision)
 {
     const bool desde1996 = anoTransmision >= 1996;
     if (clase == "I"sv)
-        return desde1996 ? 0.1111 : 0.0526;
+        return desde1996 ? kAbatimientoInmuebles : 0.0526;
     if (clase == "O"sv)
-        return desde1996 ? 0.1428 : 0.0714;
+        return desde1996 ? kAbatimientoOtros : 0.0714;
     if (clase == "A"sv)
-        return desde1996 ? 0.25 : 0.1111;
+        return desde1996 ? kAbatimientoAcciones : 0.1111;
     return 0.0;
 }
 
@@ -45,9 +48,8 @@ double coeficienteAnual(const std::string &clase, int anoTransmision)
 
 void CalculaGanancias(const Declaracion &d, std::int16_t modalidad, Resultado &r)
 {
-    // Transmission value still entitled to the reduction (400000 per person and run).
-    const Money limite = Money::euros(400000);
-    Money restante[2] = {limite, limite};  // declarant, spouse
+    // Transmission value still entitled to the reduction, per person and run.
+    Money restante[2] = {kAbatimientoLimiteTransmisiones, kAbatimientoLimiteTransmisiones};  // declarant, spouse
 
     for (const DatosGanancia &g : d.ListaGanancias) {
         // An empty owner ends the list; so does one no screen writes, read from a file.
@@ -105,7 +107,7 @@ void CalculaGanancias(const Declaracion &d, std::int16_t modalidad, Resultado &r
             if (P.negative())
                 porcentaje = 0.0;
 
-            // The reduction applies to transmissions worth up to 400000 per person in all:
+            // The reduction applies to transmissions worth up to the limit per person in all:
             // an item draws its value from its owner's remainder (half from each for "A")
             // and keeps the reduction in the proportion it could draw.
             double f = 1.0;

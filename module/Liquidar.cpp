@@ -3,7 +3,10 @@
 // the result array, so the order below is part of the rules.
 #include "Liquidar.h"
 
+#include "Cifras2021.h"
+#include "Comunidades.h"
 #include "TextoImporte.h"
+
 #include <string_view>
 
 using namespace std::string_view_literals;
@@ -11,9 +14,6 @@ using namespace std::string_view_literals;
 namespace simulador {
 
 namespace {
-
-constexpr Money eur(std::int64_t e) { return Money::fromUnits(e * Money::kEscala); }
-constexpr Money cent(std::int64_t c) { return Money::fromUnits(c * 100); }
 
 Money suelo0(Money m) { return max(m, Money()); }
 
@@ -61,16 +61,19 @@ void inmobiliario(const Declaracion &d, std::int16_t modo, const Personas &p, Re
     if (modo == Conjunta)
         r[10] = Money();
     r[99] = d.Rentas[modo].InmRetencion;
+    // Revised cadastral values impute 1.1 %; only an explicit "No" takes 2 %.
+    auto imputacion = [](const std::string &revisado) {
+        return revisado == "No"sv ? kImputacionCatastral : kImputacionCatastralRevisado;
+    };
     for (int i = 0; i < p.n; ++i) {
         const DatosRenta &x = d.Rentas[p.lista[i]];
-        // Revised cadastral values impute 1.1 %; only an explicit "No" takes 2 %.
-        r[7] += Redondea(x.InmValorCat1 * (x.InmRevisado1 == "No"sv ? 0.02 : 0.011));
-        r[7] += Redondea(x.InmValorCat2 * (x.InmRevisado2 == "No"sv ? 0.02 : 0.011));
+        r[7] += Redondea(x.InmValorCat1 * imputacion(x.InmRevisado1));
+        r[7] += Redondea(x.InmValorCat2 * imputacion(x.InmRevisado2));
         const Money I = x.InmIngresos;
         const Money E = min(x.InmIntereses, x.InmIngresos) + x.InmGastos;
         if (x.InmLocal == "No"sv && I > E) {
             if (modo == Conjunta)
-                r[10] += Redondea((I - E) * 0.6);
+                r[10] += Redondea((I - E) * kReduccionAlquilerVivienda);
             else
                 r[10] = Redondea((I - E) / 2.0);
         }
@@ -100,13 +103,16 @@ void directa(const Declaracion &d, std::int16_t modo, const Personas &p, Resulta
             D = d.Miembros[1].Minusvalia;
         const Money N = suelo0(I - E);
         const Money O = r[11] + r[15] + r[23] + r[25] + r[56] - r[57] + r[58] + r[60];
-        if (O <= eur(6500) && N <= eur(14450))
-            r[108] = N <= eur(11250) ? eur(3700) : eur(3700) - Redondea((N - eur(11250)) * 1.15625);
-        else
+        if (O <= kReduccionActividadOtrasRentas && N <= kReduccionActividadHasta) {
+            r[108] = kReduccionActividadAdicional;
+            if (N > kReduccionActividadPlenaHasta)
+                r[108] -= Redondea((N - kReduccionActividadPlenaHasta) * kReduccionActividadCoeficiente);
+        } else {
             r[108] = Money();
+        }
         if (r[108].positive() && D > 32)
-            r[108] += D <= 64 ? eur(3500) : eur(7750);
-        r[108] += eur(2000);
+            r[108] += D <= 64 ? kReduccionActividadDiscapacidad : kReduccionActividadDiscapacidad65;
+        r[108] += kReduccionActividadDependiente;
         if (N < r[108])
             r[108] = N;
     }
@@ -114,7 +120,7 @@ void directa(const Declaracion &d, std::int16_t modo, const Personas &p, Resulta
         const DatosRenta &x = d.Rentas[p.lista[i]];
         const Money V = x.DirIngresos - x.DirGastos - r[18] - r[108];
         if (x.DirRedEmprendedores == "Sí"sv && V.positive())
-            R += Redondea(min(V, eur(100000)) * 0.2);
+            R += Redondea(min(V, kReduccionInicioActividadLimite) * kReduccionInicioActividad);
     }
     r[18] = R;
     r[16] = I - E;
@@ -139,18 +145,21 @@ void trabajo(const Declaracion &d, std::int16_t modo, Resultado &r)
         D = d.Miembros[1].Minusvalia;
     if (r[0].positive()) {
         const Money N = suelo0(r[0] - r[1] - r[3] + C);
-        r[2] = min(eur(2000), N);
+        r[2] = min(kOtrosGastosTrabajo, N);
         // Box 20 is not computed yet at this point; the net activity income is other
         // income all the same, so the test takes it from its parts (boxes 16, 17, 19).
         const Money O = r[11] + r[15] + r[16] + r[17] + r[19] + r[23] + r[25] + r[56] - r[57] + r[58];
-        if (O <= eur(6500) && N <= eur(16825))
-            r[4] = N <= eur(13115) ? eur(5565) : eur(5565) - Redondea((N - eur(13115)) * 1.5);
-        else
+        if (O <= kReduccionTrabajoOtrasRentas && N <= kReduccionTrabajoHasta) {
+            r[4] = kReduccionTrabajo;
+            if (N > kReduccionTrabajoPlenaHasta)
+                r[4] -= Redondea((N - kReduccionTrabajoPlenaHasta) * kReduccionTrabajoCoeficiente);
+        } else {
             r[4] = Money();
+        }
         if (t.TrabMovilidad == "Sí"sv)
             r[3] += r[2];
         if (D > 32)
-            r[3] += D <= 64 ? eur(3500) : eur(7750);
+            r[3] += D <= 64 ? kGastosTrabajoDiscapacidad : kGastosTrabajoDiscapacidad65;
     }
     r[0] += C;  // the employer's pension contributions are income in kind
     r[5] = suelo0(r[0] - r[1] - r[2] - r[3]);
@@ -170,10 +179,12 @@ void actividades(const Declaracion &d, std::int16_t modo, Resultado &r)
     if (r[108].isZero() && r[20].positive()) {
         const Money T = r[16] + r[17] + r[19] + t.TrabIngresos + t.TrabContribEmpresa + r[11] + r[15] + r[23] + r[56] +
                         r[58] + r[60] - t.TrabGastos - r[57];
-        if (T < eur(12000)) {
-            r[108] = T <= eur(8000) ? eur(1620) : eur(1620) - Redondea((T - eur(8000)) * 0.405);
-            if (r[4] + r[108] > eur(3700))
-                r[108] = eur(3700) - r[4];
+        if (T < kReduccionRentasBajasHasta) {
+            r[108] = kReduccionRentasBajas;
+            if (T > kReduccionRentasBajasPlenaHasta)
+                r[108] -= Redondea((T - kReduccionRentasBajasPlenaHasta) * kReduccionRentasBajasCoeficiente);
+            if (r[4] + r[108] > kReduccionRentasBajasLimite)
+                r[108] = kReduccionRentasBajasLimite - r[4];
         }
     }
     r[20] = r[16] + r[17] + r[19] - r[18] - r[108];
@@ -195,7 +206,7 @@ void baseGeneral(Resultado &r)
             G = Money();
         }
     }
-    const Money tope = suelo0(Redondea(r[24] * 0.25));
+    const Money tope = suelo0(Redondea(r[24] * kCompensacionBaseGeneral));
     if (L.positive())
         G -= L;
     Money negativo;
@@ -215,11 +226,11 @@ void reducciones(const Declaracion &d, std::int16_t modo, const Personas &p, Res
 {
     if (modo == Conjunta) {
         if (existe(d.Miembros[1])) {
-            r[29] = eur(3400);
+            r[29] = kReduccionTributacionConjunta;
         } else {
             for (int k = 2; k <= 7; ++k) {
                 if (existe(d.Miembros[k]) && kEjercicio - d.Miembros[k].AnoNac < 18) {
-                    r[29] = eur(2150);
+                    r[29] = kReduccionConjuntaMonoparental;
                     break;
                 }
             }
@@ -237,10 +248,10 @@ void reducciones(const Declaracion &d, std::int16_t modo, const Personas &p, Res
         if (!P.positive())
             continue;
         const int D = d.Miembros[persona - 1].Minusvalia;
-        const Money L = D > 64 ? eur(24250) : eur(8000);
+        const Money L = D > 64 ? kLimitePlanesDiscapacidad : kLimitePlanesPensiones;
         P = min(P, L);
-        W = Redondea(suelo0(W) * 0.3);
-        if (L == eur(8000))  // above 64 % the 30 % of income does not bind
+        W = Redondea(suelo0(W) * kLimitePlanesRendimientos);
+        if (L == kLimitePlanesPensiones)  // above 64 % the 30 % of income does not bind
             P = min(P, W);
         r[30] += P;
     }
@@ -273,17 +284,19 @@ void reducciones(const Declaracion &d, std::int16_t modo, const Personas &p, Res
 // Illes Balears, Catalunya, Madrid and La Rioja), state column 35-39, regional 46-50.
 void minimos(const Declaracion &d, std::int16_t modo, Resultado &r)
 {
-    const std::string &A = d.Autonomia;
+    const Comunidad A = ComunidadDe(d.Autonomia);
+    const bool baleares = A == Comunidad::Baleares;
     const std::string F = letraDe(modo);
     const bool hayConyuge = existe(d.Miembros[1]);
-    const Money uno = eur(1), medio = Money::fromUnits(5000);
+    const Money uno = Euros(1), medio = Money::fromUnits(5000);
 
-    r[35] = eur(5550);
-    r[46] = eur(5550);
-    if (A == "04"sv)
-        r[46] = eur(6105);
-    if (A == "09"sv && r[34] + r[56] - r[57] - r[26] + r[58] + r[60] - r[92] <= eur(12450))
-        r[46] = eur(6105);
+    r[35] = kMinimoContribuyente;
+    r[46] = kMinimoContribuyente;
+    if (baleares)
+        r[46] = kMinimoContribuyenteBaleares;
+    if (A == Comunidad::Catalunya &&
+        r[34] + r[56] - r[57] - r[26] + r[58] + r[60] - r[92] <= kMinimoCatalunyaBaseHasta)
+        r[46] = kMinimoContribuyenteCatalunya;
 
     // Shares are applied as money × share in double, then rounded.
     auto parte = [](Money importe, Money s) { return Redondea(importe * s.toDouble()); };
@@ -308,24 +321,24 @@ void minimos(const Declaracion &d, std::int16_t modo, Resultado &r)
             continue;
         Money estatal, autonomico;
         if (m.Fallecido == "Sí"sv) {
-            estatal = autonomico = eur(2400);
+            estatal = autonomico = kMinimoDescendienteFallecido;
         } else {
             ++K;
-            const bool aumentado = A == "12"sv || A == "04"sv;
+            const bool aumentado = A == Comunidad::Madrid || baleares;
             switch (K) {
-            case 1: estatal = autonomico = eur(2400); break;
-            case 2: estatal = autonomico = eur(2700); break;
+            case 1: estatal = autonomico = kMinimoDescendiente1; break;
+            case 2: estatal = autonomico = kMinimoDescendiente2; break;
             case 3:
-                estatal = eur(4000);
-                autonomico = aumentado ? eur(4400) : eur(4000);
+                estatal = kMinimoDescendiente3;
+                autonomico = aumentado ? kMinimoDescendiente3Autonomico : kMinimoDescendiente3;
                 break;
             default:
-                estatal = eur(4500);
-                autonomico = aumentado ? eur(4950) : eur(4500);
+                estatal = kMinimoDescendiente4;
+                autonomico = aumentado ? kMinimoDescendiente4Autonomico : kMinimoDescendiente4;
                 break;
             }
         }
-        Money U = eur(2800);
+        Money U = kMinimoMenor3;
         estatal = reparte(estatal, m.Convivencia);
         autonomico = reparte(autonomico, m.Convivencia);
         U = reparte(U, m.Convivencia);
@@ -337,7 +350,7 @@ void minimos(const Declaracion &d, std::int16_t modo, Resultado &r)
             r[47] += u;
         }
         if (m.Minusvalia > 32 && m.Abono != "Sí"sv)
-            r[101] += parte(eur(1200), s);
+            r[101] += parte(kDeduccionDescendienteDiscapacidad, s);
     }
 
     // Age and disability of every member.
@@ -358,11 +371,11 @@ void minimos(const Declaracion &d, std::int16_t modo, Resultado &r)
         }
         const bool esPersona = k <= 1, esAscendiente = k >= 8;
         if ((esPersona || esAscendiente) && m.Edad > 64) {
-            Money a = parte(eur(1150), s);
-            Money b = parte(A == "04"sv ? eur(1265) : eur(1150), s);
+            Money a = parte(kMinimoMayor65, s);
+            Money b = parte(baleares ? kMinimoMayor65Baleares : kMinimoMayor65, s);
             if (m.Edad > 74) {  // the 75-and-over part is not shared
-                a += eur(1400);
-                b += A == "04"sv ? eur(1540) : eur(1400);
+                a += kMinimoMayor75;
+                b += baleares ? kMinimoMayor75Baleares : kMinimoMayor75;
             }
             a = reparte(a, m.Convivencia);
             b = reparte(b, m.Convivencia);
@@ -375,25 +388,25 @@ void minimos(const Declaracion &d, std::int16_t modo, Resultado &r)
                 r[37] += a;
                 r[48] += b;
                 if (m.Fallecido != "Sí"sv && m.Minusvalia > 32 && m.Abono != "Sí"sv)
-                    r[91] = eur(1200);
+                    r[91] = kDeduccionAscendienteDiscapacidad;
             }
         }
         if (m.Fallecido == "Sí"sv)
             continue;
-        const bool aumentoDiscapacidad = (A == "04"sv || A == "16"sv) && k < 8;
+        const bool aumentoDiscapacidad = (baleares || A == Comunidad::Rioja) && k < 8;
         Money a, b;
         if (m.Minusvalia > 64) {
-            a = eur(9000);
-            b = aumentoDiscapacidad ? eur(9900) : eur(9000);
+            a = kMinimoDiscapacidad65;
+            b = aumentoDiscapacidad ? kMinimoDiscapacidad65Autonomico : kMinimoDiscapacidad65;
         } else if (m.Minusvalia >= 33) {
-            a = eur(3000);
-            b = aumentoDiscapacidad ? eur(3300) : eur(3000);
+            a = kMinimoDiscapacidad;
+            b = aumentoDiscapacidad ? kMinimoDiscapacidadAutonomico : kMinimoDiscapacidad;
         }
         r[38] += parte(reparte(a, m.Convivencia), s);
         r[49] += parte(reparte(b, m.Convivencia), s);
         if (m.Ayuda == "Sí"sv || m.Minusvalia > 64) {
-            a = eur(3000);
-            b = (A == "04"sv && k < 8) ? eur(3300) : eur(3000);
+            a = kMinimoGastosAsistencia;
+            b = (baleares && k < 8) ? kMinimoGastosAsistenciaBaleares : kMinimoGastosAsistencia;
             r[38] += parte(reparte(a, m.Convivencia), s);
             r[49] += parte(reparte(b, m.Convivencia), s);
         }
@@ -412,7 +425,7 @@ void cuotas(const Declaracion &d, std::int16_t modo, const Escalas &e, Resultado
     r[65] = Money();
     // Losses of one half of the savings base offset up to 25 % of the other half's income.
     auto compensa = [&r](Money X, Money ingresos, Money anteriores) {
-        Money tope = Redondea(ingresos * 0.25);
+        Money tope = Redondea(ingresos * kCompensacionBaseAhorro);
         if (X > tope) {
             r[65] = tope;
             tope = Money();
@@ -448,12 +461,12 @@ void cuotas(const Declaracion &d, std::int16_t modo, const Escalas &e, Resultado
         const Money AH = d.Rentas[modo].RedAnualidadHijos;
         if (AH.positive() && AH < r[40]) {
             // Annuities paid to children are taxed apart from the rest of the base, and
-            // the minimum grows by 1980 (art. 64 and 75 LIRPF).
+            // the minimum grows with them.
             r[41] = Cuota(e, "E", AH) + Cuota(e, "E", r[34] - AH);
-            r[43] += eur(1980);
+            r[43] += kMinimoAnualidadesHijos;
             r[44] = Cuota(e, "E", suelo0(min(r[43], r[34])));
             r[42] = Cuota(e, "A", AH) + Cuota(e, "A", r[34] - AH);
-            r[45] = Cuota(e, "A", suelo0(min(Q + eur(1980), r[34])));
+            r[45] = Cuota(e, "A", suelo0(min(Q + kMinimoAnualidadesHijos, r[34])));
         } else {
             r[41] = Cuota(e, "E", r[40]);
             r[44] = Cuota(e, "E", suelo0(r[43]));
@@ -473,13 +486,17 @@ void cuotas(const Declaracion &d, std::int16_t modo, const Escalas &e, Resultado
 
 Money CuotaAhorro(Money x)
 {
-    if (x < cent(600001))
-        return Redondea(x * 0.095);
-    if (x <= cent(5000001))
-        return eur(570) + Redondea((x - eur(6000)) * 0.105);
-    if (x <= eur(200000))
-        return eur(5190) + Redondea((x - eur(50000)) * 0.115);
-    return eur(22440) + Redondea((x - eur(200000)) * 0.13);
+    // The first two limits are compared one cent above the limit (6000.01, 50000.01).
+    constexpr Money centimo = Centimos(1);
+    constexpr Money hasta1 = Money::fromUnits(kAhorroLimite1.units() + centimo.units());
+    constexpr Money hasta2 = Money::fromUnits(kAhorroLimite2.units() + centimo.units());
+    if (x < hasta1)
+        return Redondea(x * kAhorroTipo1);
+    if (x <= hasta2)
+        return kAhorroCuota1 + Redondea((x - kAhorroLimite1) * kAhorroTipo2);
+    if (x <= kAhorroLimite3)
+        return kAhorroCuota2 + Redondea((x - kAhorroLimite2) * kAhorroTipo3);
+    return kAhorroCuota3 + Redondea((x - kAhorroLimite3) * kAhorroTipo4);
 }
 
 void Liquidar(const Declaracion &d, std::int16_t modalidad, Resultado &r, Money DeduccionConyuge)
@@ -547,8 +564,8 @@ void Liquidar(const Declaracion &d, std::int16_t modalidad, Resultado &r, Money 
 
 Money DeduccionDiscapacitados(const Declaracion &d, std::int16_t modalidad)
 {
-    // Art. 81 bis LIRPF: 1200 for a disabled spouse (or declarant) whose own income, from
-    // an individual run, is at most 8000 and who had no advance payment.
+    // For a disabled spouse (or declarant) whose own income, from an individual run, is
+    // within the limit and who had no advance payment.
     Money deduccion;
     Resultado R;
     auto comprueba = [&](int miembro, std::int16_t modoPrevio) {
@@ -558,8 +575,8 @@ Money DeduccionDiscapacitados(const Declaracion &d, std::int16_t modalidad)
         Liquidar(d, modoPrevio, R, Money());
         const Money renta = R[5] + R[4] + R[6] + R[7] - R[8] + R[12] - R[14] + R[20] + R[108] + R[23] + R[25] + R[56] -
                             R[57] + R[58] + R[60];
-        if (renta <= eur(8000))
-            deduccion += eur(1200);
+        if (renta <= kDeduccionConyugeRentaHasta)
+            deduccion += kDeduccionConyugeDiscapacidad;
     };
     comprueba(1, Conyuge);
     comprueba(0, Declarante);
