@@ -5,7 +5,6 @@
 
 #include "Cifras2021.h"
 #include "Comunidades.h"
-#include "TextoImporte.h"
 
 #include <string_view>
 
@@ -37,21 +36,6 @@ bool existe(const MiembroFam &m) { return m.AnoNac > 0; }
 // The parent a child's minimum goes to. Anything else, read from a file, counts as empty,
 // as the family screen leaves it: shared between both parents.
 bool esPerceptor(const std::string &p) { return p == "D"sv || p == "C"sv; }
-
-// A typed box's text as money; nothing when the text is empty.
-bool leeCasilla(const Declaracion &d, int n, Money &valor)
-{
-    const std::string &texto = d.Casillas[n].Texto;
-    if (Recorta(texto).empty())
-        return false;
-    const ImporteLeido l = LeeImporte(texto, EstiloImporte::Pantalla);
-    if (l.estado == Lectura::FueraDeRango)
-        throw ErrorCasilla(n, "Importe fuera de rango en la casilla " + std::to_string(n) + ": «" + texto + "».");
-    if (!l.ok())
-        throw ErrorCasilla(n, "La casilla " + std::to_string(n) + " no contiene un importe válido: «" + texto + "».");
-    valor = l.valor;
-    return true;
-}
 
 // Stage 3: real estate (arts. 22-23 LIRPF, imputed income art. 85).
 void inmobiliario(const Declaracion &d, std::int16_t modo, const Personas &p, Resultado &r)
@@ -511,12 +495,12 @@ void Liquidar(const Declaracion &d, std::int16_t modalidad, Resultado &r, Money 
     // Stage 2: the typed input boxes; boxes 21 and 22 also make up the special regimes.
     for (int n = 0; n < kCasillasTecleables; ++n) {
         Money v;
-        if (d.Casillas[n].Entrada && leeCasilla(d, n, v))
+        if (d.Casillas[n].Entrada && LeeCasilla(d, n, v))
             r[n] = v;
     }
     for (int n : {21, 22}) {
         Money v;
-        if (leeCasilla(d, n, v))
+        if (LeeCasilla(d, n, v))
             r[23] += v;
     }
     r[15] = r[12] - r[13] - r[14];
@@ -548,7 +532,7 @@ void Liquidar(const Declaracion &d, std::int16_t modalidad, Resultado &r, Money 
     r[89] = suelo0(r[74] - r[76] - r[78] - r[80] - r[82] - r[86] - r[87]);
     r[97] = r[88] + r[89];
     Money v;
-    if (leeCasilla(d, 95, v))
+    if (LeeCasilla(d, 95, v))
         r[97] -= v;
     r[97] = suelo0(r[97]);
 
@@ -558,7 +542,7 @@ void Liquidar(const Declaracion &d, std::int16_t modalidad, Resultado &r, Money 
 
     // Stage 16: the result; negative is a refund.
     r[106] = r[90] - r[94] - r[91] - r[101];
-    if (leeCasilla(d, 84, v))
+    if (LeeCasilla(d, 84, v))
         r[106] -= v;
 }
 

@@ -4,11 +4,11 @@
 
 #include "Declaracion.h"
 #include "Escalas.h"
+#include "LecturaCasillas.h"
 #include "Money.h"
 
 #include <array>
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 
 namespace simulador {
@@ -17,16 +17,6 @@ using Resultado = std::array<Money, kNumCasillas>;
 
 // The filing modes, index of the sheet's selector.
 enum Modalidad : std::int16_t { Conjunta = 0, Declarante = 1, Conyuge = 2 };
-
-// A typed box whose text is not an amount, or is one out of the money type's range.
-class ErrorCasilla : public std::runtime_error {
-public:
-    ErrorCasilla(int casilla, const std::string &mensaje) : std::runtime_error(mensaje), m_casilla(casilla) {}
-    int casilla() const { return m_casilla; }
-
-private:
-    int m_casilla;
-};
 
 // One run of the liquidation in `modalidad` (0, 1 or 2). `DeduccionConyuge` goes to box 94.
 // Throws ErrorCasilla for a typed text that is not an amount and ErrorImporte when an amount

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <vector>
+
 using namespace simulador;
 
 namespace {
@@ -344,20 +347,35 @@ TEST(Liquidar, ResultWithTypedBoxesAndFloors)
 
 TEST(Liquidar, BadTypedTextNamesTheBox)
 {
-    Declaracion d = hogar();
-    d.Casillas[32].Texto = "12x";
-    const Calculo c = Recalcular(d, Conjunta);
-    EXPECT_FALSE(c.ok);
-    EXPECT_EQ(c.casilla, 32);
-    EXPECT_NE(c.mensaje.find("32"), std::string::npos);
-    d.Casillas[32].Texto = "99.999.999.999.999.999,00";
-    const Calculo f = Recalcular(d, Conjunta);
-    EXPECT_FALSE(f.ok);
-    EXPECT_EQ(f.mensaje.rfind("Importe fuera de rango", 0), 0u);
-    // A result box's text is never read.
-    d.Casillas[32].Texto = "";
-    d.Casillas[5].Texto = "basura";
-    EXPECT_TRUE(Recalcular(d, Conjunta).ok);
+    // The check before a save stops at the box where the liquidation stops, with its words.
+    struct Caso {
+        std::vector<std::pair<int, const char *>> textos;
+        int casilla;         // -1: every text reads
+        const char *inicio;  // how the message starts
+    };
+    const Caso casos[] = {
+        {{{32, "12x"}}, 32, "La casilla 32 no contiene"},
+        {{{32, "99.999.999.999.999.999,00"}}, 32, "Importe fuera de rango en la casilla 32"},
+        {{{32, "  "}}, -1, ""},
+        {{{5, "basura"}}, -1, ""},                                   // a result box is never read
+        {{{95, "x"}, {21, "y"}, {96, "1,5"}}, 21, "La casilla 21"},  // the first in reading order
+    };
+    for (const Caso &c : casos) {
+        Declaracion d = hogar();
+        for (const auto &[n, texto] : c.textos)
+            d.Casillas[n].Texto = texto;
+        const Calculo calculo = Recalcular(d, Conjunta);
+        const std::optional<CasillaIlegible> f = CompruebaCasillas(d);
+        const std::string caso = std::to_string(c.textos[0].first) + " " + c.textos[0].second;
+        EXPECT_EQ(calculo.ok, c.casilla < 0) << caso;
+        EXPECT_EQ(calculo.casilla, c.casilla) << caso;
+        ASSERT_EQ(f.has_value(), c.casilla >= 0) << caso;
+        if (f) {
+            EXPECT_EQ(f->casilla, c.casilla) << caso;
+            EXPECT_EQ(f->mensaje, calculo.mensaje) << caso;
+            EXPECT_EQ(f->mensaje.rfind(c.inicio, 0), 0u) << f->mensaje;
+        }
+    }
 }
 
 TEST(Recalcular, DisabledSpouseDeductionFromPreRuns)
