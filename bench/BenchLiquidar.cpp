@@ -68,7 +68,7 @@ void BM_RecalcularConjunta(benchmark::State &state)
 {
     const Declaracion d = hogarCompleto();
     for (auto _ : state) {
-        Calculo c = Recalcular(d, Conjunta);
+        Calculo c = Recalcular(d, Modalidad::Conjunta);
         benchmark::DoNotOptimize(c);
     }
 }

@@ -63,15 +63,6 @@ constexpr std::size_t kAnchoImporte = 16;
 
 }  // namespace
 
-const char *NombreModalidad(std::int16_t modalidad)
-{
-    switch (modalidad) {
-    case Declarante: return "DECLARANTE";
-    case Conyuge: return "CONYUGE";
-    default: return "CONJUNTA";
-    }
-}
-
 void EscribeTexto(std::string &out, const std::string &fichero, const std::string &nombre,
                   const std::vector<Liquidacion> &liquidaciones)
 {
@@ -239,8 +230,8 @@ void EscribeComparativaJson(std::string &out, const std::string &fichero, const 
     out += c.hayConyuge ? "true" : "false";
     out += ",\"liquidaciones\":[";
     const ResumenLiquidacion *resumenes[] = {&c.resumenConjunta, &c.resumenDeclarante, &c.resumenConyuge};
-    for (std::int16_t m : {Conjunta, Declarante, Conyuge}) {
-        if (m)
+    for (Modalidad m : kModalidades) {
+        if (m != Modalidad::Conjunta)
             out.push_back(',');
         out += "{\"modo\":\"";
         out += NombreModalidad(m);
@@ -249,7 +240,7 @@ void EscribeComparativaJson(std::string &out, const std::string &fichero, const 
             out += ",\"";
             out += f.clave;
             out += "\":\"";
-            AnadeTextoExacto(out, resumenes[m]->*f.campo);
+            AnadeTextoExacto(out, resumenes[Indice(m)]->*f.campo);
             out += "\"";
         }
         out += "}";

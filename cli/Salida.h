@@ -11,11 +11,9 @@
 namespace irpf2021 {
 
 struct Liquidacion {
-    std::int16_t modalidad;
+    simulador::Modalidad modalidad;
     simulador::Resultado casillas;
 };
-
-const char *NombreModalidad(std::int16_t modalidad);  // "CONJUNTA", "DECLARANTE", "CONYUGE"
 
 // Each appends to `out`.
 void EscribeTexto(std::string &out, const std::string &fichero, const std::string &nombre,

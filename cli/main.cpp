@@ -73,7 +73,7 @@ void vuelca(std::string &out, bool siempre)
 
 #ifdef IRPF2021_PDF
 // --pdf: the printed page of each requested mode, all in one file.
-int escribePdf(const std::string &pdf, const std::string &ruta, const std::vector<std::int16_t> &modos)
+int escribePdf(const std::string &pdf, const std::string &ruta, const std::vector<Modalidad> &modos)
 {
     std::string error;
     try {
@@ -81,7 +81,7 @@ int escribePdf(const std::string &pdf, const std::string &ruta, const std::vecto
         for (const std::string &aviso : leida.avisos)
             std::fprintf(stderr, "irpf2021: %s: aviso: %s\n", ruta.c_str(), aviso.c_str());
         std::vector<PaginaPdf> paginas;
-        for (std::int16_t m : modos) {
+        for (Modalidad m : modos) {
             const Calculo c = Recalcular(leida.declaracion, m);
             if (!c.ok) {
                 error = c.mensaje;
@@ -108,7 +108,7 @@ int escribePdf(const std::string &pdf, const std::string &ruta, const std::vecto
 
 int main(int argc, char **argv)
 {
-    std::vector<std::int16_t> modos = {Conjunta};
+    std::vector<Modalidad> modos = {Modalidad::Conjunta};
     Formato formato = Formato::Texto;
     std::vector<std::string> ficheros;
     bool comparar = false, conModo = false, conFormato = false;
@@ -145,13 +145,13 @@ int main(int argc, char **argv)
             if (!siguiente(m))
                 return usoIncorrecto("falta el valor de --modo");
             if (m == "conjunta")
-                modos = {Conjunta};
+                modos = {Modalidad::Conjunta};
             else if (m == "declarante")
-                modos = {Declarante};
+                modos = {Modalidad::Declarante};
             else if (m == "conyuge")
-                modos = {Conyuge};
+                modos = {Modalidad::Conyuge};
             else if (m == "todas")
-                modos = {Conjunta, Declarante, Conyuge};
+                modos = {Modalidad::Conjunta, Modalidad::Declarante, Modalidad::Conyuge};
             else
                 return usoIncorrecto("modo desconocido: «" + m + "»");
         } else if (a == "--pdf") {
@@ -222,7 +222,7 @@ int main(int argc, char **argv)
                     EscribeComparativaCsv(out, c);
                 }
             } else {
-                for (std::int16_t m : modos) {
+                for (Modalidad m : modos) {
                     const Calculo c = Recalcular(leida.declaracion, m);
                     if (!c.ok) {
                         error = c.mensaje;

@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *datos, std::size_t tam
         return 0;
     }
     std::vector<irpf2021::Liquidacion> liquidaciones;
-    for (std::int16_t modo : {Conjunta, Declarante, Conyuge}) {
+    for (Modalidad modo : {Modalidad::Conjunta, Modalidad::Declarante, Modalidad::Conyuge}) {
         const Calculo c = Recalcular(leida.declaracion, modo);
         if (!c.ok) {
             COMPRUEBA(!c.mensaje.empty(), "a failure without a message");

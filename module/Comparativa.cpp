@@ -30,7 +30,7 @@ Comparativa Compara(const Declaracion &d)
     Comparativa c;
     c.hayConyuge = d.Miembros[1].AnoNac > 0;
     Resultado *destino[] = {&c.conjunta, &c.declarante, &c.conyuge};
-    for (std::int16_t modo : {Conjunta, Declarante, Conyuge}) {
+    for (Modalidad modo : {Modalidad::Conjunta, Modalidad::Declarante, Modalidad::Conyuge}) {
         const Calculo calculo = Recalcular(d, modo);
         if (!calculo.ok) {
             Comparativa fallo;
@@ -38,7 +38,7 @@ Comparativa Compara(const Declaracion &d)
             fallo.mensaje = calculo.mensaje;
             return fallo;
         }
-        *destino[modo] = calculo.resultado;
+        *destino[Indice(modo)] = calculo.resultado;
     }
     try {
         c.resumenConjunta = Resume(c.conjunta);

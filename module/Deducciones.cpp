@@ -57,7 +57,7 @@ bool multianualOMecenazgo(char c) { return c == 'A' || c == 'B'; }
 
 }  // namespace
 
-void CalculaDeducciones(const Declaracion &d, std::int16_t modalidad, Resultado &r, Money &vivienda)
+void CalculaDeducciones(const Declaracion &d, Modalidad modalidad, Resultado &r, Money &vivienda)
 {
     Huecos h;
     Money ordinaria, discapacidad;
@@ -69,9 +69,9 @@ void CalculaDeducciones(const Declaracion &d, std::int16_t modalidad, Resultado 
         if (x.Titular != "D"sv && x.Titular != "C"sv && x.Titular != "A"sv)
             continue;
         double m = x.Titular == "A"sv ? 0.5 : 1.0;
-        if (modalidad == Conjunta)
+        if (modalidad == Modalidad::Conjunta)
             m = 1.0;
-        else if ((modalidad == Declarante && x.Titular == "C"sv) || (modalidad == Conyuge && x.Titular == "D"sv))
+        else if ((modalidad == Modalidad::Declarante && x.Titular == "C"sv) || (modalidad == Modalidad::Conyuge && x.Titular == "D"sv))
             continue;
         const Money importe = Redondea(x.Importe * m);
         const std::string &c = x.Clase;

@@ -46,7 +46,7 @@ double coeficienteAnual(const std::string &clase, int anoTransmision)
 
 }  // namespace
 
-void CalculaGanancias(const Declaracion &d, std::int16_t modalidad, Resultado &r)
+void CalculaGanancias(const Declaracion &d, Modalidad modalidad, Resultado &r)
 {
     // Transmission value still entitled to the reduction, per person and run.
     Money restante[2] = {kAbatimientoLimiteTransmisiones, kAbatimientoLimiteTransmisiones};  // declarant, spouse
@@ -56,9 +56,9 @@ void CalculaGanancias(const Declaracion &d, std::int16_t modalidad, Resultado &r
         if (g.Titular != "D"sv && g.Titular != "C"sv && g.Titular != "A"sv)
             break;
         double k = g.Titular == "A"sv ? 2.0 : 1.0;
-        if (modalidad == Conjunta)
+        if (modalidad == Modalidad::Conjunta)
             k = 1.0;
-        else if (modalidad == Declarante ? g.Titular == "C"sv : (modalidad == Conyuge ? g.Titular == "D"sv : true))
+        else if (modalidad == Modalidad::Declarante ? g.Titular == "C"sv : (modalidad == Modalidad::Conyuge ? g.Titular == "D"sv : true))
             continue;
 
         // Dates the screens could not have produced count as missing: no reduction.

@@ -22,14 +22,14 @@ struct Personas {
     int n;
 };
 
-Personas personasDe(std::int16_t modo)
+Personas personasDe(Modalidad modo)
 {
-    if (modo == Conjunta)
+    if (modo == Modalidad::Conjunta)
         return {{1, 2}, 2};
-    return {{modo == Declarante ? 1 : 2, 0}, 1};
+    return {{modo == Modalidad::Declarante ? 1 : 2, 0}, 1};
 }
 
-const char *letraDe(std::int16_t modo) { return modo == Declarante ? "D" : (modo == Conyuge ? "C" : ""); }
+const char *letraDe(Modalidad modo) { return modo == Modalidad::Declarante ? "D" : (modo == Modalidad::Conyuge ? "C" : ""); }
 
 bool existe(const MiembroFam &m) { return m.AnoNac > 0; }
 
@@ -38,13 +38,13 @@ bool existe(const MiembroFam &m) { return m.AnoNac > 0; }
 bool esPerceptor(const std::string &p) { return p == "D"sv || p == "C"sv; }
 
 // Stage 3: real estate (arts. 22-23 LIRPF, imputed income art. 85).
-void inmobiliario(const Declaracion &d, std::int16_t modo, const Personas &p, Resultado &r)
+void inmobiliario(const Declaracion &d, Modalidad modo, const Personas &p, Resultado &r)
 {
     r[6] = Money();
     r[8] = Money();
-    if (modo == Conjunta)
+    if (modo == Modalidad::Conjunta)
         r[10] = Money();
-    r[99] = d.Rentas[modo].InmRetencion;
+    r[99] = d.Rentas[Indice(modo)].InmRetencion;
     // Revised cadastral values impute 1.1 %; only an explicit "No" takes 2 %.
     auto imputacion = [](const std::string &revisado) {
         return revisado == "No"sv ? kImputacionCatastral : kImputacionCatastralRevisado;
@@ -56,7 +56,7 @@ void inmobiliario(const Declaracion &d, std::int16_t modo, const Personas &p, Re
         const Money I = x.InmIngresos;
         const Money E = min(x.InmIntereses, x.InmIngresos) + x.InmGastos;
         if (x.InmLocal == "No"sv && I > E) {
-            if (modo == Conjunta)
+            if (modo == Modalidad::Conjunta)
                 r[10] += Redondea((I - E) * kReduccionAlquilerVivienda);
             else
                 r[10] = Redondea((I - E) / 2.0);
@@ -69,7 +69,7 @@ void inmobiliario(const Declaracion &d, std::int16_t modo, const Personas &p, Re
 
 // Stage 4: activities in direct estimation, the dependent-activity reduction (box 108) and
 // the start-up reduction (box 18).
-void directa(const Declaracion &d, std::int16_t modo, const Personas &p, Resultado &r)
+void directa(const Declaracion &d, Modalidad modo, const Personas &p, Resultado &r)
 {
     Money R;
     Money I, E;
@@ -82,8 +82,8 @@ void directa(const Declaracion &d, std::int16_t modo, const Personas &p, Resulta
         conTrabajo = conTrabajo || !x.TrabIngresos.isZero();
     }
     if (reduceRdto && !conTrabajo) {
-        int D = d.Miembros[modo == Conyuge ? 1 : 0].Minusvalia;
-        if (modo == Conjunta && d.Miembros[1].Minusvalia > D && d.Rentas[2].DirIngresos.positive())
+        int D = d.Miembros[modo == Modalidad::Conyuge ? 1 : 0].Minusvalia;
+        if (modo == Modalidad::Conjunta && d.Miembros[1].Minusvalia > D && d.Rentas[2].DirIngresos.positive())
             D = d.Miembros[1].Minusvalia;
         const Money N = suelo0(I - E);
         const Money O = r[11] + r[15] + r[23] + r[25] + r[56] - r[57] + r[58] + r[60];
@@ -108,7 +108,7 @@ void directa(const Declaracion &d, std::int16_t modo, const Personas &p, Resulta
     }
     r[18] = R;
     r[16] = I - E;
-    const DatosRenta &t = d.Rentas[modo];
+    const DatosRenta &t = d.Rentas[Indice(modo)];
     r[100] = t.DirRetencion + t.ModRetencion + t.AgrRetencion;
     r[104] = t.AgrPagosFrac + t.DirPagosFrac + t.ModPagosFrac;
     r[17] = t.ModRdtoNeto - t.ModGastosExtra;
@@ -116,9 +116,9 @@ void directa(const Declaracion &d, std::int16_t modo, const Personas &p, Resulta
 }
 
 // Stage 5: employment (arts. 19-20 LIRPF), all from the totals entry.
-void trabajo(const Declaracion &d, std::int16_t modo, Resultado &r)
+void trabajo(const Declaracion &d, Modalidad modo, Resultado &r)
 {
-    const DatosRenta &t = d.Rentas[modo];
+    const DatosRenta &t = d.Rentas[Indice(modo)];
     r[0] = t.TrabIngresos;
     r[1] = t.TrabGastos;
     r[3] = t.TrabReduccion;
@@ -156,9 +156,9 @@ void trabajo(const Declaracion &d, std::int16_t modo, Resultado &r)
 }
 
 // Stage 6: the reduction for low total income with activity income, and box 20.
-void actividades(const Declaracion &d, std::int16_t modo, Resultado &r)
+void actividades(const Declaracion &d, Modalidad modo, Resultado &r)
 {
-    const DatosRenta &t = d.Rentas[modo];
+    const DatosRenta &t = d.Rentas[Indice(modo)];
     r[20] = r[16] + r[17] + r[19];
     if (r[108].isZero() && r[20].positive()) {
         const Money T = r[16] + r[17] + r[19] + t.TrabIngresos + t.TrabContribEmpresa + r[11] + r[15] + r[23] + r[56] +
@@ -206,9 +206,9 @@ void baseGeneral(Resultado &r)
 }
 
 // Stage 8: base reductions (joint filing art. 84, pension plans arts. 51-52, annuities art. 55).
-void reducciones(const Declaracion &d, std::int16_t modo, const Personas &p, Resultado &r)
+void reducciones(const Declaracion &d, Modalidad modo, const Personas &p, Resultado &r)
 {
-    if (modo == Conjunta) {
+    if (modo == Modalidad::Conjunta) {
         if (existe(d.Miembros[1])) {
             r[29] = kReduccionTributacionConjunta;
         } else {
@@ -239,7 +239,7 @@ void reducciones(const Declaracion &d, std::int16_t modo, const Personas &p, Res
             P = min(P, W);
         r[30] += P;
     }
-    r[31] = d.Rentas[modo].RedAnualidades;
+    r[31] = d.Rentas[Indice(modo)].RedAnualidades;
     r[33] = r[29] + r[30] + r[32];
     r[34] = r[28];
     if (r[34].positive()) {
@@ -266,7 +266,7 @@ void reducciones(const Declaracion &d, std::int16_t modo, const Personas &p, Res
 
 // Stage 9: the personal and family minimum (arts. 56-61 LIRPF and the regional amounts of
 // Illes Balears, Catalunya, Madrid and La Rioja), state column 35-39, regional 46-50.
-void minimos(const Declaracion &d, std::int16_t modo, Resultado &r)
+void minimos(const Declaracion &d, Modalidad modo, Resultado &r)
 {
     const Comunidad A = ComunidadDe(d.Autonomia);
     const bool baleares = A == Comunidad::Baleares;
@@ -346,10 +346,10 @@ void minimos(const Declaracion &d, std::int16_t modo, Resultado &r)
         Money s;
         if (k <= 1 || m.Perceptor == F || F.empty()) {
             s = uno;
-            if ((modo == Declarante && k == 1) || (modo == Conyuge && k == 0))
+            if ((modo == Modalidad::Declarante && k == 1) || (modo == Modalidad::Conyuge && k == 0))
                 s = Money();
         } else if (!esPerceptor(m.Perceptor)) {
-            s = (!hayConyuge && modo != Conyuge) ? uno : medio;
+            s = (!hayConyuge && modo != Modalidad::Conyuge) ? uno : medio;
         } else {
             continue;
         }
@@ -364,7 +364,7 @@ void minimos(const Declaracion &d, std::int16_t modo, Resultado &r)
             a = reparte(a, m.Convivencia);
             b = reparte(b, m.Convivencia);
             if (esPersona) {
-                if ((modo == Declarante && k != 0) || (modo == Conyuge && k != 1))
+                if ((modo == Modalidad::Declarante && k != 0) || (modo == Modalidad::Conyuge && k != 1))
                     a = b = Money();
                 r[35] += a;
                 r[46] += b;
@@ -401,7 +401,7 @@ void minimos(const Declaracion &d, std::int16_t modo, Resultado &r)
 
 // Stages 10 and 11: the savings base, the split of the minimum between the two bases, and
 // the quotas by the scales.
-void cuotas(const Declaracion &d, std::int16_t modo, const Escalas &e, Resultado &r)
+void cuotas(const Declaracion &d, Modalidad modo, const Escalas &e, Resultado &r)
 {
     r[40] = suelo0(r[34]);
     const Money GB = r[56] - r[57] - r[26];
@@ -442,7 +442,7 @@ void cuotas(const Declaracion &d, std::int16_t modo, const Escalas &e, Resultado
     }
 
     if (r[40].positive()) {
-        const Money AH = d.Rentas[modo].RedAnualidadHijos;
+        const Money AH = d.Rentas[Indice(modo)].RedAnualidadHijos;
         if (AH.positive() && AH < r[40]) {
             // Annuities paid to children are taxed apart from the rest of the base, and
             // the minimum grows with them.
@@ -483,7 +483,7 @@ Money CuotaAhorro(Money x)
     return kAhorroCuota3 + Redondea((x - kAhorroLimite3) * kAhorroTipo4);
 }
 
-void Liquidar(const Declaracion &d, std::int16_t modalidad, Resultado &r, Money DeduccionConyuge)
+void Liquidar(const Declaracion &d, Modalidad modalidad, Resultado &r, Money DeduccionConyuge)
 {
     // Stage 1: set up.
     r.fill(Money());
@@ -546,13 +546,13 @@ void Liquidar(const Declaracion &d, std::int16_t modalidad, Resultado &r, Money 
         r[106] -= v;
 }
 
-Money DeduccionDiscapacitados(const Declaracion &d, std::int16_t modalidad)
+Money DeduccionDiscapacitados(const Declaracion &d, Modalidad modalidad)
 {
     // For a disabled spouse (or declarant) whose own income, from an individual run, is
     // within the limit and who had no advance payment.
     Money deduccion;
     Resultado R;
-    auto comprueba = [&](int miembro, std::int16_t modoPrevio) {
+    auto comprueba = [&](int miembro, Modalidad modoPrevio) {
         const MiembroFam &m = d.Miembros[miembro];
         if (m.Abono == "Sí"sv || m.Minusvalia < 33 || modalidad == modoPrevio)
             return;
@@ -562,12 +562,12 @@ Money DeduccionDiscapacitados(const Declaracion &d, std::int16_t modalidad)
         if (renta <= kDeduccionConyugeRentaHasta)
             deduccion += kDeduccionConyugeDiscapacidad;
     };
-    comprueba(1, Conyuge);
-    comprueba(0, Declarante);
+    comprueba(1, Modalidad::Conyuge);
+    comprueba(0, Modalidad::Declarante);
     return deduccion;
 }
 
-Calculo Recalcular(const Declaracion &d, std::int16_t modalidad)
+Calculo Recalcular(const Declaracion &d, Modalidad modalidad)
 {
     Calculo c;
     try {

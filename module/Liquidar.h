@@ -5,6 +5,7 @@
 #include "Declaracion.h"
 #include "Escalas.h"
 #include "LecturaCasillas.h"
+#include "Modalidad.h"
 #include "Money.h"
 
 #include <array>
@@ -15,19 +16,16 @@ namespace simulador {
 
 using Resultado = std::array<Money, kNumCasillas>;
 
-// The filing modes, index of the sheet's selector.
-enum Modalidad : std::int16_t { Conjunta = 0, Declarante = 1, Conyuge = 2 };
-
-// One run of the liquidation in `modalidad` (0, 1 or 2). `DeduccionConyuge` goes to box 94.
+// One run of the liquidation in `modalidad`. `DeduccionConyuge` goes to box 94.
 // Throws ErrorCasilla for a typed text that is not an amount and ErrorImporte when an amount
 // leaves the money type's range.
-void Liquidar(const Declaracion &d, std::int16_t modalidad, Resultado &resultado, Money DeduccionConyuge);
+void Liquidar(const Declaracion &d, Modalidad modalidad, Resultado &resultado, Money DeduccionConyuge);
 
 // The itemised lists, added into the boxes of a run (the engine hands them zeroed boxes).
-void CalculaMobiliario(const Declaracion &d, std::int16_t modalidad, Resultado &r);
-void CalculaGanancias(const Declaracion &d, std::int16_t modalidad, Resultado &r);
+void CalculaMobiliario(const Declaracion &d, Modalidad modalidad, Resultado &r);
+void CalculaGanancias(const Declaracion &d, Modalidad modalidad, Resultado &r);
 // `vivienda` receives every main-residence amount after its limit.
-void CalculaDeducciones(const Declaracion &d, std::int16_t modalidad, Resultado &r, Money &vivienda);
+void CalculaDeducciones(const Declaracion &d, Modalidad modalidad, Resultado &r, Money &vivienda);
 
 // The savings scale, the same for the state and the regional half.
 Money CuotaAhorro(Money base);
@@ -42,8 +40,8 @@ struct Calculo {
 };
 
 // The disabled-spouse deduction of box 94 for a run in `modalidad` (0 or a multiple of 1200).
-Money DeduccionDiscapacitados(const Declaracion &d, std::int16_t modalidad);
+Money DeduccionDiscapacitados(const Declaracion &d, Modalidad modalidad);
 
-Calculo Recalcular(const Declaracion &d, std::int16_t modalidad);
+Calculo Recalcular(const Declaracion &d, Modalidad modalidad);
 
 }  // namespace simulador

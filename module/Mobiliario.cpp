@@ -7,7 +7,7 @@ using namespace std::string_view_literals;
 
 namespace simulador {
 
-void CalculaMobiliario(const Declaracion &d, std::int16_t modalidad, Resultado &r)
+void CalculaMobiliario(const Declaracion &d, Modalidad modalidad, Resultado &r)
 {
     for (const DatosMobiliario &m : d.ListaMobiliario) {
         // An empty owner ends the list; so does one no screen writes, read from a file.
@@ -15,9 +15,9 @@ void CalculaMobiliario(const Declaracion &d, std::int16_t modalidad, Resultado &
             break;
         // An item held by both counts in full jointly and for half in each individual run.
         double divisor = m.Titular == "A"sv ? 2.0 : 1.0;
-        if (modalidad == Conjunta)
+        if (modalidad == Modalidad::Conjunta)
             divisor = 1.0;
-        else if ((modalidad == Declarante && m.Titular == "C"sv) || (modalidad == Conyuge && m.Titular == "D"sv))
+        else if ((modalidad == Modalidad::Declarante && m.Titular == "C"sv) || (modalidad == Modalidad::Conyuge && m.Titular == "D"sv))
             continue;
         r[102] += Redondea(m.Retencion / divisor);
         const std::string &c = m.Clase;

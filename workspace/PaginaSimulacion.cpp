@@ -201,17 +201,17 @@ QString FechaImpresion(const QDate &fecha)
 
 QString TextoModalidad(int modalidad)
 {
-    static const char *const modos[] = {"CONJUNTA", "DECLARANTE", "CONYUGE"};
-    return modalidad >= 0 && modalidad <= 2 ? QString::fromLatin1(modos[modalidad]) : QString();
+    const std::optional<Modalidad> m = ModalidadDeIndice(modalidad);
+    return m ? aQt(NombreModalidad(*m)) : QString();
 }
 
-DatosPagina PaginaDeResultado(const std::string &nombre, std::int16_t modalidad, const Resultado &r)
+DatosPagina PaginaDeResultado(const std::string &nombre, Modalidad modalidad, const Resultado &r)
 {
     DatosPagina d;
     d.titulo = TituloSimulacion();
     d.fecha = FechaImpresion(QDate::currentDate());
     d.nombre = aQt(nombre);
-    d.modalidad = TextoModalidad(modalidad);
+    d.modalidad = aQt(NombreModalidad(modalidad));
     for (int n = 0; n < kNumCasillas; ++n)
         d.casillas[static_cast<std::size_t>(n)] = aQt(FormatoResultado(r[static_cast<std::size_t>(n)]));
     return d;

@@ -43,7 +43,7 @@ QString TextoModalidad(int modalidad);
 
 // The page of one liquidation computed without a window (irpf2021 --pdf): the boxes in the
 // sheet's euro form (FormatoResultado), today's date.
-DatosPagina PaginaDeResultado(const std::string &nombre, std::int16_t modalidad, const simulador::Resultado &r);
+DatosPagina PaginaDeResultado(const std::string &nombre, simulador::Modalidad modalidad, const simulador::Resultado &r);
 
 // Draws the page into `areaImprimible` (device coordinates of the painter). Fonts are set in
 // page units, so the result does not depend on the device's resolution.

@@ -9,7 +9,7 @@
 #include <vector>
 
 struct PaginaPdf {
-    std::int16_t modalidad;
+    simulador::Modalidad modalidad;
     simulador::Resultado casillas;
 };
 

@@ -244,7 +244,7 @@ void Precalculo::construyeControles()
     // Beside the selector, since choosing a column of the comparison switches it.
     auto *comparativa = new QPushButton(QStringLiteral("Comparativa"), this);
     comparativa->setObjectName(QStringLiteral("Comparativa"));
-    comparativa->setToolTip(QStringLiteral(" Conjunta o individual (F6) "));
+    comparativa->setToolTip(QStringLiteral(" Modalidad::Conjunta o individual (F6) "));
     comparativa->setGeometry(312, 3, 100, 25);
     connect(comparativa, &QAbstractButton::clicked, this, [this] { abreComparativa(); });
     m_btComparativa = comparativa;
@@ -580,7 +580,7 @@ bool Precalculo::casillasLegibles()
     // file could not be read back, so the save is refused and the box named; the module
     // says what is wrong with it. A liquidation that fails for another reason (a sum out
     // of range) does not stop the save: the file itself reads back.
-    const Calculo c = Recalcular(m_decl, static_cast<std::int16_t>(modalidad()));
+    const Calculo c = Recalcular(m_decl, static_cast<Modalidad>(modalidad()));
     if (c.ok || c.casilla < 0)
         return true;
     MensajeBox::informacion(this, aQt(c.mensaje) + QStringLiteral("\n\nNo se ha guardado la declaración: corrija "
@@ -672,7 +672,7 @@ bool Precalculo::abreFichero(const QString &ruta)
     }
     // Checked before anything changes: a declaration the engine cannot liquidate would leave
     // another client's results beside this one's boxes.
-    const Calculo prueba = Recalcular(leida.declaracion, static_cast<std::int16_t>(modalidad()));
+    const Calculo prueba = Recalcular(leida.declaracion, static_cast<Modalidad>(modalidad()));
     if (!prueba.ok) {
         MensajeBox::informacion(this, aQt(prueba.mensaje) + QStringLiteral("\n\nNo se ha cambiado nada en la hoja."));
         return false;
@@ -778,7 +778,7 @@ bool Precalculo::recalcula(bool reiniciaVista)
         enfocaCasilla(9);
     }
     pasaCasillasADeclaracion();
-    const Calculo c = Recalcular(m_decl, static_cast<std::int16_t>(modalidad()));
+    const Calculo c = Recalcular(m_decl, static_cast<Modalidad>(modalidad()));
     if (!c.ok) {
         MensajeBox::informacion(this, aQt(c.mensaje));
         return false;

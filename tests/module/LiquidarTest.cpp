@@ -36,7 +36,7 @@ MiembroFam hijo(int ano, const char *perceptor = "")
     return m;
 }
 
-Resultado liquida(const Declaracion &d, std::int16_t modo, Money deduccion = Money())
+Resultado liquida(const Declaracion &d, Modalidad modo, Money deduccion = Money())
 {
     Resultado r;
     Liquidar(d, modo, r, deduccion);
@@ -47,7 +47,7 @@ Resultado liquida(const Declaracion &d, std::int16_t modo, Money deduccion = Mon
 
 TEST(Liquidar, EmptyHouseholdLeavesOnlyTheTaxpayerMinimum)
 {
-    const Resultado r = liquida(hogar(), Conjunta);
+    const Resultado r = liquida(hogar(), Modalidad::Conjunta);
     for (int n = 0; n < kNumCasillas; ++n) {
         if (n == 35 || n == 39 || n == 46 || n == 50)
             EXPECT_EQ(r[n], M("5550")) << n;
@@ -56,10 +56,10 @@ TEST(Liquidar, EmptyHouseholdLeavesOnlyTheTaxpayerMinimum)
     }
     Declaracion baleares = hogar();
     baleares.Autonomia = "04";
-    EXPECT_EQ(liquida(baleares, Conjunta)[50], M("6105"));
+    EXPECT_EQ(liquida(baleares, Modalidad::Conjunta)[50], M("6105"));
     Declaracion catalunya = hogar();
     catalunya.Autonomia = "09";  // income test: 0 ≤ 12450
-    EXPECT_EQ(liquida(catalunya, Conjunta)[46], M("6105"));
+    EXPECT_EQ(liquida(catalunya, Modalidad::Conjunta)[46], M("6105"));
 }
 
 TEST(Liquidar, SalaryOf30000WholeLiquidation)
@@ -70,7 +70,7 @@ TEST(Liquidar, SalaryOf30000WholeLiquidation)
     d.Rentas[1].TrabGastos = M("2000");
     d.Rentas[1].TrabRetencion = M("4000");
     RehaceTotales(d);
-    for (std::int16_t modo : {Conjunta, Declarante}) {
+    for (Modalidad modo : {Modalidad::Conjunta, Modalidad::Declarante}) {
         const Resultado r = liquida(d, modo);
         EXPECT_EQ(r[2], M("2000"));       // other expenses
         EXPECT_EQ(r[4], M("0"));          // net 28000 > 16825: no reduction
@@ -87,7 +87,7 @@ TEST(Liquidar, SalaryOf30000WholeLiquidation)
         EXPECT_EQ(r[105], M("4000"));
         EXPECT_EQ(r[106], M("1075.35"));
     }
-    const Resultado conyuge = liquida(d, Conyuge);
+    const Resultado conyuge = liquida(d, Modalidad::Conyuge);
     EXPECT_EQ(conyuge[0], M("0"));
     EXPECT_EQ(conyuge[106], M("0"));
 }
@@ -105,18 +105,18 @@ TEST(Liquidar, RealEstateRentalReductionAndImputedIncome)
     x.InmValorCat2 = M("100000");
     x.InmRevisado2 = "";    // anything but "No": 1.1 %
     RehaceTotales(d);
-    Resultado r = liquida(d, Conjunta);
+    Resultado r = liquida(d, Modalidad::Conjunta);
     EXPECT_EQ(r[7], M("3100"));
     EXPECT_EQ(r[10], M("3600"));  // 60 % of 6000
     EXPECT_EQ(r[11], M("5500"));  // 10000 + 3100 − 4000 − 3600
-    EXPECT_EQ(liquida(d, Declarante)[10], M("3000"));  // 50 % individually
+    EXPECT_EQ(liquida(d, Modalidad::Declarante)[10], M("3000"));  // 50 % individually
 
     d.Rentas[1].InmLocal = "Sí";  // business premises: no reduction
-    EXPECT_EQ(liquida(d, Conjunta)[10], M("0"));
+    EXPECT_EQ(liquida(d, Modalidad::Conjunta)[10], M("0"));
     d.Rentas[1].InmLocal = "No";
     d.Rentas[1].InmIntereses = M("12000");  // interest counts up to the income only
     d.Rentas[1].InmGastos = M("0");
-    r = liquida(d, Conjunta);
+    r = liquida(d, Modalidad::Conjunta);
     EXPECT_EQ(r[8], M("10000"));
     EXPECT_EQ(r[10], M("0"));  // income not above expenses
 }
@@ -143,7 +143,7 @@ TEST(Liquidar, EmploymentReductionBoundaries)
         d.Miembros[0].Minusvalia = static_cast<std::uint8_t>(c.minusvalia);
         d.Rentas[1].TrabIngresos = M(c.ingresos);
         RehaceTotales(d);
-        const Resultado r = liquida(d, Declarante);
+        const Resultado r = liquida(d, Modalidad::Declarante);
         EXPECT_EQ(r[4], M(c.reduccion)) << c.ingresos;
         EXPECT_EQ(r[5], M(c.neto)) << c.ingresos << " " << c.minusvalia;
         EXPECT_EQ(r[3], M(c.resto)) << c.minusvalia;
@@ -156,14 +156,14 @@ TEST(Liquidar, OtherIncomeAbove6500RemovesTheEmploymentReduction)
     d.Rentas[1].TrabIngresos = M("13000");
     RehaceTotales(d);
     d.Casillas[21].Texto = "6.500,00";
-    EXPECT_EQ(liquida(d, Declarante)[4], M("5565"));
+    EXPECT_EQ(liquida(d, Modalidad::Declarante)[4], M("5565"));
     d.Casillas[21].Texto = "6.500,01";
-    EXPECT_EQ(liquida(d, Declarante)[4], M("0"));
+    EXPECT_EQ(liquida(d, Modalidad::Declarante)[4], M("0"));
     // Net activity income is other income too, though box 20 is not computed yet.
     d.Casillas[21].Texto = "";
     d.Rentas[1].ModRdtoNeto = M("6500.01");
     RehaceTotales(d);
-    EXPECT_EQ(liquida(d, Declarante)[4], M("0"));
+    EXPECT_EQ(liquida(d, Modalidad::Declarante)[4], M("0"));
 }
 
 TEST(Liquidar, ActivityReductions)
@@ -174,7 +174,7 @@ TEST(Liquidar, ActivityReductions)
     d.Rentas[1].DirGastos = M("50000");
     d.Rentas[1].DirRedEmprendedores = "Sí";
     RehaceTotales(d);
-    Resultado r = liquida(d, Conjunta);
+    Resultado r = liquida(d, Modalidad::Conjunta);
     EXPECT_EQ(r[18], M("20000"));
     EXPECT_EQ(r[16], M("150000"));
     EXPECT_EQ(r[20], M("130000"));
@@ -184,7 +184,7 @@ TEST(Liquidar, ActivityReductions)
     e.Rentas[1].DirIngresos = M("12000");
     e.Rentas[1].DirRedRdtoNeto = "Sí";
     RehaceTotales(e);
-    r = liquida(e, Declarante);
+    r = liquida(e, Modalidad::Declarante);
     EXPECT_EQ(r[108], M("4832.81"));  // 3700 − 867.19 + 2000
     EXPECT_EQ(r[20], M("7167.19"));
 
@@ -192,7 +192,7 @@ TEST(Liquidar, ActivityReductions)
     Declaracion f = hogar();
     f.Rentas[1].ModRdtoNeto = M("9000");
     RehaceTotales(f);
-    r = liquida(f, Declarante);
+    r = liquida(f, Modalidad::Declarante);
     EXPECT_EQ(r[108], M("1215"));
     EXPECT_EQ(r[20], M("7785"));
 }
@@ -206,7 +206,7 @@ TEST(Liquidar, GeneralPartLossesOffsetUpTo25Percent)
     g.Titular = "D";
     g.ImporteGeneral = M("-10000");
     d.ListaGanancias.push_back(g);
-    const Resultado r = liquida(d, Conjunta);
+    const Resultado r = liquida(d, Modalidad::Conjunta);
     EXPECT_EQ(r[25], M("-10000"));
     EXPECT_EQ(r[27], M("5000"));
     EXPECT_EQ(r[28], M("15000"));
@@ -216,26 +216,26 @@ TEST(Liquidar, JointFilingAndPensionReductions)
 {
     Declaracion d = hogar();
     d.Casillas[21].Texto = "2.000,00";
-    EXPECT_EQ(liquida(d, Conjunta)[29], M("0"));
+    EXPECT_EQ(liquida(d, Modalidad::Conjunta)[29], M("0"));
     d.Miembros[2] = hijo(2003);  // 18 in 2021: not a minor
-    EXPECT_EQ(liquida(d, Conjunta)[29], M("0"));
+    EXPECT_EQ(liquida(d, Modalidad::Conjunta)[29], M("0"));
     d.Miembros[3] = hijo(2004);
-    EXPECT_EQ(liquida(d, Conjunta)[29], M("2150"));
+    EXPECT_EQ(liquida(d, Modalidad::Conjunta)[29], M("2150"));
     conConyuge(d);
-    Resultado r = liquida(d, Conjunta);
+    Resultado r = liquida(d, Modalidad::Conjunta);
     EXPECT_EQ(r[29], M("3400"));
     EXPECT_EQ(r[34], M("0"));
     EXPECT_EQ(r[53], M("1400"));  // what the base of 2000 could not absorb
-    EXPECT_EQ(liquida(d, Declarante)[29], M("0"));
+    EXPECT_EQ(liquida(d, Modalidad::Declarante)[29], M("0"));
 
     // Pension plans: 30 % of the limiting income, unless disabled above 64 %.
     Declaracion p = hogar();
     p.Rentas[1].DirIngresos = M("20000");
     p.Rentas[1].RedPlanPension = M("10000");
     RehaceTotales(p);
-    EXPECT_EQ(liquida(p, Declarante)[30], M("6000"));
+    EXPECT_EQ(liquida(p, Modalidad::Declarante)[30], M("6000"));
     p.Miembros[0].Minusvalia = 65;
-    EXPECT_EQ(liquida(p, Declarante)[30], M("10000"));
+    EXPECT_EQ(liquida(p, Modalidad::Declarante)[30], M("10000"));
 }
 
 TEST(Liquidar, DescendantMinimum)
@@ -244,15 +244,15 @@ TEST(Liquidar, DescendantMinimum)
     conConyuge(d);
     d.Miembros[2] = hijo(2010);
     d.Miembros[3] = hijo(2012);
-    Resultado r = liquida(d, Conjunta);
+    Resultado r = liquida(d, Modalidad::Conjunta);
     EXPECT_EQ(r[36], M("5100"));  // 2400 + 2700
     EXPECT_EQ(r[47], M("5100"));
     d.Miembros[4] = hijo(2019);    // third child, aged 2: 4000 + 2800
-    r = liquida(d, Conjunta);
+    r = liquida(d, Modalidad::Conjunta);
     EXPECT_EQ(r[36], M("11900"));
     EXPECT_EQ(r[47], M("11900"));
     d.Autonomia = "12";            // Madrid raises the third child to 4400
-    r = liquida(d, Conjunta);
+    r = liquida(d, Modalidad::Conjunta);
     EXPECT_EQ(r[36], M("11900"));
     EXPECT_EQ(r[47], M("12300"));
 
@@ -262,16 +262,16 @@ TEST(Liquidar, DescendantMinimum)
     conConyuge(e);
     e.Miembros[2] = hijo(2010, "C");
     e.Miembros[3] = hijo(2012, "");
-    r = liquida(e, Declarante);
+    r = liquida(e, Modalidad::Declarante);
     EXPECT_EQ(r[36], M("1200"));  // half of 2400: the first child of this run
-    EXPECT_EQ(liquida(e, Conyuge)[36], M("3750"));  // 2400 + half of 2700
+    EXPECT_EQ(liquida(e, Modalidad::Conyuge)[36], M("3750"));  // 2400 + half of 2700
 }
 
 TEST(Liquidar, AgeDisabilityAndAscendants)
 {
     Declaracion d = hogar(1941);  // 80 years old
     d.Autonomia = "04";
-    Resultado r = liquida(d, Conjunta);
+    Resultado r = liquida(d, Modalidad::Conjunta);
     EXPECT_EQ(r[35], M("8100"));  // 5550 + 1150 + 1400
     EXPECT_EQ(r[46], M("8910"));  // 6105 + 1265 + 1540
 
@@ -280,7 +280,7 @@ TEST(Liquidar, AgeDisabilityAndAscendants)
         a.Miembros[k] = hijo(1951);  // 70, disabled 40 %, no advance payment
         a.Miembros[k].Minusvalia = 40;
     }
-    r = liquida(a, Conjunta);
+    r = liquida(a, Modalidad::Conjunta);
     EXPECT_EQ(r[91], M("1200"));  // set once, not added
     EXPECT_EQ(r[37], M("2300"));
     EXPECT_EQ(r[38], M("6000"));
@@ -290,11 +290,11 @@ TEST(Liquidar, AgeDisabilityAndAscendants)
     c.Miembros[2] = hijo(2000, "D");
     c.Miembros[2].Minusvalia = 50;
     c.Miembros[2].Convivencia = 2;  // the disability amount is shared by two
-    EXPECT_EQ(liquida(c, Declarante)[38], M("1500"));
-    EXPECT_EQ(liquida(c, Conyuge)[38], M("0"));
+    EXPECT_EQ(liquida(c, Modalidad::Declarante)[38], M("1500"));
+    EXPECT_EQ(liquida(c, Modalidad::Conyuge)[38], M("0"));
     c.Miembros[2].Convivencia = 0;
-    EXPECT_EQ(liquida(c, Declarante)[38], M("3000"));
-    EXPECT_EQ(liquida(c, Declarante)[101], M("1200"));
+    EXPECT_EQ(liquida(c, Modalidad::Declarante)[38], M("3000"));
+    EXPECT_EQ(liquida(c, Modalidad::Declarante)[101], M("1200"));
 }
 
 TEST(Liquidar, MinimumSplitBetweenGeneralAndSavingsBases)
@@ -308,7 +308,7 @@ TEST(Liquidar, MinimumSplitBetweenGeneralAndSavingsBases)
     m.Titular = "D";
     m.Ingreso = M("10000");
     d.ListaMobiliario.push_back(m);
-    const Resultado r = liquida(d, Declarante);
+    const Resultado r = liquida(d, Modalidad::Declarante);
     EXPECT_EQ(r[43], M("3000"));
     EXPECT_EQ(r[61], M("2550"));
     EXPECT_EQ(r[63], M("7450"));
@@ -325,7 +325,7 @@ TEST(Liquidar, AnnuitiesToChildrenAreTaxedApart)
     d.Rentas[1].RedAnualidades = M("10000");
     d.Rentas[1].RedAnualidadHijos = M("10000");
     RehaceTotales(d);
-    const Resultado r = liquida(d, Declarante);
+    const Resultado r = liquida(d, Modalidad::Declarante);
     EXPECT_EQ(r[34], M("40000"));
     EXPECT_EQ(r[41], M("4532.75"));  // Tax(10000) = 950, Tax(30000) = 2112.75 + 1470
     EXPECT_EQ(r[43], M("7530"));     // 5550 + 1980
@@ -338,7 +338,7 @@ TEST(Liquidar, ResultWithTypedBoxesAndFloors)
     d.Casillas[21].Texto = "30.000,00";
     d.Casillas[95].Texto = "100.000,00";  // more double taxation than quota
     d.Casillas[84].Texto = "1.200,00";
-    const Resultado r = liquida(d, Conjunta, M("1200"));
+    const Resultado r = liquida(d, Modalidad::Conjunta, M("1200"));
     EXPECT_EQ(r[97], M("0"));
     EXPECT_EQ(r[94], M("1200"));
     EXPECT_EQ(r[106], M("-2400"));  // a refund
@@ -364,7 +364,7 @@ TEST(Liquidar, BadTypedTextNamesTheBox)
         Declaracion d = hogar();
         for (const auto &[n, texto] : c.textos)
             d.Casillas[n].Texto = texto;
-        const Calculo calculo = Recalcular(d, Conjunta);
+        const Calculo calculo = Recalcular(d, Modalidad::Conjunta);
         const std::optional<CasillaIlegible> f = CompruebaCasillas(d);
         const std::string caso = std::to_string(c.textos[0].first) + " " + c.textos[0].second;
         EXPECT_EQ(calculo.ok, c.casilla < 0) << caso;
@@ -394,9 +394,9 @@ TEST(Recalcular, DisabledSpouseDeductionFromPreRuns)
     };
     // Net pay of 2000 is all taken by the other expenses (box 2): boxes 4 and 5 are 0,
     // so the spouse's income is 0.
-    EXPECT_EQ(DeduccionDiscapacitados(con("9000"), Conjunta), M("1200"));
-    EXPECT_EQ(Recalcular(con("9000"), Conjunta).resultado[94], M("1200"));
-    EXPECT_EQ(Recalcular(con("9000"), Conyuge).resultado[94], M("0"));
+    EXPECT_EQ(DeduccionDiscapacitados(con("9000"), Modalidad::Conjunta), M("1200"));
+    EXPECT_EQ(Recalcular(con("9000"), Modalidad::Conjunta).resultado[94], M("1200"));
+    EXPECT_EQ(Recalcular(con("9000"), Modalidad::Conyuge).resultado[94], M("0"));
 
     // Income from a rental: 8000 exactly qualifies, 8000.01 does not.
     for (const char *renta : {"8000", "8000.01"}) {
@@ -406,8 +406,8 @@ TEST(Recalcular, DisabledSpouseDeductionFromPreRuns)
         d.Rentas[2].InmIngresos = M(renta);
         d.Rentas[2].InmLocal = "Sí";
         RehaceTotales(d);
-        EXPECT_EQ(DeduccionDiscapacitados(d, Conjunta), M(renta) == M("8000") ? M("1200") : M("0")) << renta;
+        EXPECT_EQ(DeduccionDiscapacitados(d, Modalidad::Conjunta), M(renta) == M("8000") ? M("1200") : M("0")) << renta;
         d.Miembros[0].Minusvalia = 33;  // the declarant too, with no income
-        EXPECT_EQ(DeduccionDiscapacitados(d, Conjunta), M(renta) == M("8000") ? M("2400") : M("1200")) << renta;
+        EXPECT_EQ(DeduccionDiscapacitados(d, Modalidad::Conjunta), M(renta) == M("8000") ? M("2400") : M("1200")) << renta;
     }
 }

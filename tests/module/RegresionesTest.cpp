@@ -29,7 +29,7 @@ using TresModos = std::array<Resultado, 3>;
 TresModos liquida(const Declaracion &d)
 {
     TresModos r;
-    for (std::int16_t m : {Conjunta, Declarante, Conyuge}) {
+    for (Modalidad m : {Modalidad::Conjunta, Modalidad::Declarante, Modalidad::Conyuge}) {
         const Calculo c = Recalcular(d, m);
         EXPECT_TRUE(c.ok) << c.mensaje;
         r[static_cast<std::size_t>(m)] = c.resultado;
@@ -130,7 +130,7 @@ TEST(Regresiones, OutOfRangeBoxesFailTheWholeLiquidation)
 {
     Declaracion d = LeeDeclaracion(kHogar).declaracion;
     const auto fallaEntera = [&d](int casilla, const std::string &mensaje) {
-        for (std::int16_t m : {Conjunta, Declarante, Conyuge}) {
+        for (Modalidad m : {Modalidad::Conjunta, Modalidad::Declarante, Modalidad::Conyuge}) {
             const Calculo r = Recalcular(d, m);
             EXPECT_FALSE(r.ok);
             EXPECT_EQ(r.casilla, casilla);

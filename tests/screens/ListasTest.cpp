@@ -370,7 +370,7 @@ private slots:
         escribe(TipoLista::Mobiliario, {"i", "d", "1000", "100", "", "190"});
         escribe(TipoLista::Ganancias, {"o", "d", "01032015", "10000", "01062021", "12000", "", "", "50"});
         escribe(TipoLista::DCuota, {"c", "d", "5000"});
-        const Calculo c = Recalcular(d, Conjunta);
+        const Calculo c = Recalcular(d, simulador::Modalidad::Conjunta);
         QVERIFY(c.ok);
         QCOMPARE(c.resultado[58], M("900"));
         QCOMPARE(c.resultado[102], M("190"));
