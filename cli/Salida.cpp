@@ -196,6 +196,28 @@ std::vector<ColumnaComparativa> columnas(const Comparativa &c)
     return v;
 }
 
+// "Casillas tecleadas (cada una cuenta una sola vez en la tributación individual): 84
+// Deducción maternidad / Familia numerosa, 1.200,00, en la liquidación del declarante."
+std::string lineaReparto(const Comparativa &c)
+{
+    if (c.tecleadas.empty())
+        return "Casillas tecleadas: ninguna.";
+    std::string s = "Casillas tecleadas (cada una cuenta una sola vez en la tributación individual): ";
+    for (std::size_t i = 0; i < c.tecleadas.size(); ++i) {
+        const CasillaRepartida &t = c.tecleadas[i];
+        if (i)
+            s += "; ";
+        s += std::to_string(t.numero) + " " + std::string(TablaCasillas()[static_cast<std::size_t>(t.numero)].concepto) +
+             ", " + FormatoImporte(t.importe) + ", ";
+        switch (t.parte) {
+        case Parte::Declarante: s += "en la liquidación del declarante"; break;
+        case Parte::Conyuge: s += "en la liquidación del cónyuge"; break;
+        case Parte::Mitad: s += "a partes iguales entre las dos"; break;
+        }
+    }
+    return s + ".";
+}
+
 }  // namespace
 
 void EscribeComparativaTexto(std::string &out, const std::string &fichero, const std::string &nombre,
@@ -207,7 +229,7 @@ void EscribeComparativaTexto(std::string &out, const std::string &fichero, const
     out += "Apellidos y Nombre: " + nombre + "\n";
     if (!c.hayConyuge)
         out += "Sin cónyuge: solo se comparan la liquidación conjunta y la del declarante.\n";
-    out += "\n";
+    out += lineaReparto(c) + "\n\n";
     const auto cols = columnas(c);
     rellenaDerecha(out, "", kConcepto);
     for (const ColumnaComparativa &col : cols)
@@ -228,7 +250,14 @@ void EscribeComparativaJson(std::string &out, const std::string &fichero, const 
     AnadeJson(out, fichero);
     out += ",\"conyuge\":";
     out += c.hayConyuge ? "true" : "false";
-    out += ",\"liquidaciones\":[";
+    out += ",\"reparto\":{";
+    for (std::size_t i = 0; i < c.tecleadas.size(); ++i) {
+        out += i ? ",\"" : "\"";
+        out += std::to_string(c.tecleadas[i].numero) + "\":\"";
+        out.push_back(LetraParte(c.tecleadas[i].parte));
+        out += "\"";
+    }
+    out += "},\"liquidaciones\":[";
     const ResumenLiquidacion *resumenes[] = {&c.resumenConjunta, &c.resumenDeclarante, &c.resumenConyuge};
     for (Modalidad m : kModalidades) {
         if (m != Modalidad::Conjunta)
@@ -273,7 +302,12 @@ void EscribeComparativaCsv(std::string &out, const Comparativa &c)
     }
     out += "mejor;";
     out += NombreMejor(c.mejor);
-    out += "\ndiferencia;" + importeCsv(c.diferencia) + "\n";
+    out += "\ndiferencia;" + importeCsv(c.diferencia) + "\nreparto";
+    for (const CasillaRepartida &t : c.tecleadas) {
+        out += ";" + std::to_string(t.numero) + "=";
+        out.push_back(LetraParte(t.parte));
+    }
+    out += "\n";
 }
 
 }  // namespace irpf2021

@@ -19,7 +19,7 @@ namespace {
 
 const char kUso[] =
     "Uso: irpf2021 [--modo conjunta|declarante|conyuge|todas] [--formato texto|json|csv] FICHERO...\n"
-    "     irpf2021 --comparar [--formato texto|json|csv] FICHERO...\n"
+    "     irpf2021 --comparar [--reparto CASILLA=D|C|M]... [--formato texto|json|csv] FICHERO...\n"
     "     irpf2021 --pdf SALIDA.pdf [--modo conjunta|declarante|conyuge|todas] FICHERO\n"
     "\n"
     "Liquida cada declaración guardada (el formato de DatosCa21.Ini) como lo hace el simulador\n"
@@ -42,7 +42,17 @@ const char kUso[] =
     "                     cuotas, retenciones y resultado de cada opción, y cuál resulta más\n"
     "                     favorable. En json: {\"fichero\":...,\"liquidaciones\":[...],\n"
     "                     \"mejor\":\"CONJUNTA\"|\"INDIVIDUAL\"|\"IGUAL\",\"diferencia\":\"412.3500\",...}.\n"
-    "                     No se combina con --modo.\n"
+    "                     Cada casilla tecleada de la hoja (las blancas de [Varios], como la 84,\n"
+    "                     maternidad) cuenta entera en la conjunta y una sola vez en la\n"
+    "                     individual: por omisión en la liquidación del declarante. La salida lo\n"
+    "                     dice para las casillas con importe: en texto, la línea \"Casillas\n"
+    "                     tecleadas...\"; en json, \"reparto\":{\"84\":\"D\"}; en csv, la fila\n"
+    "                     reparto;84=D. No se combina con --modo.\n"
+    "  --reparto CASILLA=D|C|M\n"
+    "                     con --comparar, en qué liquidación individual cuenta esa casilla\n"
+    "                     tecleada: D la del declarante, C la del cónyuge, M a partes iguales\n"
+    "                     (la mitad exacta en cada una). Se repite para cada casilla. Sin\n"
+    "                     cónyuge todas cuentan en la del declarante.\n"
     "  --pdf SALIDA.pdf   escribe en SALIDA.pdf la página impresa de la simulación (la misma\n"
     "                     que el botón Imprimir del simulador), una página A4 por cada modo\n"
     "                     pedido, sin escribir nada en la salida estándar. Un solo FICHERO; no\n"
@@ -111,7 +121,8 @@ int main(int argc, char **argv)
     std::vector<Modalidad> modos = {Modalidad::Conjunta};
     Formato formato = Formato::Texto;
     std::vector<std::string> ficheros;
-    bool comparar = false, conModo = false, conFormato = false;
+    bool comparar = false, conModo = false, conFormato = false, conReparto = false;
+    Reparto reparto;
     std::string pdf;
 
     for (int i = 1; i < argc; ++i) {
@@ -154,6 +165,13 @@ int main(int argc, char **argv)
                 modos = {Modalidad::Conjunta, Modalidad::Declarante, Modalidad::Conyuge};
             else
                 return usoIncorrecto("modo desconocido: «" + m + "»");
+        } else if (a == "--reparto") {
+            conReparto = true;
+            std::string r;
+            if (!siguiente(r))
+                return usoIncorrecto("falta el valor de --reparto (CASILLA=D|C|M)");
+            if (const std::string error = LeeReparto(r, reparto); !error.empty())
+                return usoIncorrecto("--reparto " + error);
         } else if (a == "--pdf") {
             if (!siguiente(pdf) || pdf.empty())
                 return usoIncorrecto("falta el fichero de --pdf");
@@ -183,6 +201,8 @@ int main(int argc, char **argv)
         return usoIncorrecto("no se ha indicado ningún fichero");
     if (comparar && conModo)
         return usoIncorrecto("--comparar y --modo no se pueden combinar");
+    if (conReparto && !comparar)
+        return usoIncorrecto("--reparto solo se usa con --comparar");
     if (!pdf.empty()) {
         if (comparar || conFormato)
             return usoIncorrecto("--pdf no se combina con --comparar ni con --formato");
@@ -209,7 +229,7 @@ int main(int argc, char **argv)
             for (const std::string &aviso : leida.avisos)
                 std::fprintf(stderr, "irpf2021: %s: aviso: %s\n", ruta.c_str(), aviso.c_str());
             if (comparar) {
-                const Comparativa c = Compara(leida.declaracion);
+                const Comparativa c = Compara(leida.declaracion, reparto);
                 if (!c.ok)
                     error = c.mensaje;
                 else if (formato == Formato::Texto)

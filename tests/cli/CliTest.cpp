@@ -129,8 +129,51 @@ TEST(Irpf2021, ComparisonOfFilingModes)
     EXPECT_NE(e.salida.find("Sin cónyuge"), std::string::npos);
     e = ejecuta("--comparar --formato csv " + datos("familia.ini"));
     EXPECT_NE(e.salida.find("RESULTADO DECLARACIÓN;1679,05;-443,24;-995;-1438,24\n"), std::string::npos);
-    EXPECT_NE(e.salida.find("mejor;INDIVIDUAL\ndiferencia;3117,29\n"), std::string::npos);
+    EXPECT_NE(e.salida.find("mejor;INDIVIDUAL\ndiferencia;3117,29\nreparto\n"), std::string::npos);
     EXPECT_EQ(ejecuta("--comparar --modo todas " + datos("familia.ini")).estado, 2);
+}
+
+// The same family with 1.200 of maternity typed in box 84: jointly 1679.05 − 1200 = 479.05;
+// individually the box counts once, so individual filing stays 3117.29 better. Declarant's
+// run: −443.24 − 1200 = −1643.24 (C: the spouse's, −995 − 1200 = −2195; M: 600 each,
+// −1043.24 and −1595). Each format says where the box went.
+TEST(Irpf2021, ComparisonCountsTypedBoxesOnce)
+{
+    const std::string fichero = " " + datos("familia_maternidad.ini");
+    Ejecucion e = ejecuta("--comparar --formato json" + fichero);
+    ASSERT_EQ(e.estado, 0);
+    EXPECT_NE(e.salida.find("\"reparto\":{\"84\":\"D\"}"), std::string::npos);
+    EXPECT_NE(e.salida.find("\"retenciones\":\"6595.0000\",\"resultado\":\"-1643.2400\"}"), std::string::npos);
+    EXPECT_NE(e.salida.find("\"mejor\":\"INDIVIDUAL\",\"diferencia\":\"3117.2900\""), std::string::npos);
+    e = ejecuta("--comparar --reparto 84=C" + fichero);
+    ASSERT_EQ(e.estado, 0);
+    EXPECT_NE(e.salida.find("\nCasillas tecleadas (cada una cuenta una sola vez en la tributación individual): 84 "
+                            "Deducción maternidad / Familia numerosa, 1.200,00, en la liquidación del cónyuge.\n"),
+              std::string::npos);
+    EXPECT_NE(e.salida.find(" -443,24 "), std::string::npos);
+    EXPECT_NE(e.salida.find(" -2.195,00 "), std::string::npos);
+    e = ejecuta("--comparar --formato csv --reparto=84=C --reparto 84=M" + fichero);  // the last one holds
+    ASSERT_EQ(e.estado, 0);
+    EXPECT_NE(e.salida.find("RESULTADO DECLARACIÓN;479,05;-1043,24;-1595;-2638,24\n"), std::string::npos);
+    EXPECT_NE(e.salida.find("\nreparto;84=M\n"), std::string::npos);
+    EXPECT_NE(ejecuta("--comparar " + datos("familia.ini")).salida.find("Casillas tecleadas: ninguna."),
+              std::string::npos);
+
+    // A bad share: status 2, and the first line of the error says what is wrong.
+    const std::pair<const char *, const char *> malos[] = {
+        {"85=D", "la casilla 85 no se teclea en la hoja"},
+        {"84=X", "el reparto es D (declarante), C (cónyuge) o M"},
+        {"109=D", "la hoja no tiene casilla 109"},
+        {"84", "se espera CASILLA=D|C|M"},
+    };
+    for (const auto &[valor, motivo] : malos) {
+        e = EjecutaOrden(std::string(IRPF2021_BIN) + " --comparar --reparto " + valor + fichero + " 2>&1 >/dev/null");
+        EXPECT_EQ(e.estado, 2) << valor;
+        const std::string primera = e.salida.substr(0, e.salida.find('\n'));
+        EXPECT_EQ(primera.rfind("irpf2021: --reparto «" + std::string(valor) + "»: ", 0), 0u) << primera;
+        EXPECT_NE(primera.find(motivo), std::string::npos) << primera;
+    }
+    EXPECT_EQ(ejecuta("--reparto 84=D" + fichero).estado, 2);  // without --comparar
 }
 
 TEST(Irpf2021, BadOptionsGiveUsageAndStatus2)
