@@ -43,7 +43,7 @@ QString nombreFichero(const QString &contribuyente)
 DatosPagina DatosDePrecalculo(const Precalculo &p)
 {
     DatosPagina d;
-    d.titulo = p.window()->windowTitle();
+    d.titulo = TituloSimulacion();
     d.fecha = FechaImpresion(QDate::currentDate());
     d.nombre = aQt(p.declaracion().Nombre);
     d.modalidad = TextoModalidad(p.modalidad());

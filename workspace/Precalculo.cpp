@@ -327,9 +327,13 @@ void Precalculo::construyeMenuFichero(int x, int y)
     m_acAbrir->setObjectName(QStringLiteral("Abrir"));
     m_acAbrir->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     connect(m_acAbrir, &QAction::triggered, this, [this] { accionAbrir(); });
-    m_acGuardarComo = new QAction(QStringLiteral("&Guardar como…"), this);
+    m_acGuardar = new QAction(QStringLiteral("&Guardar"), this);
+    m_acGuardar->setObjectName(QStringLiteral("Guardar"));
+    m_acGuardar->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    connect(m_acGuardar, &QAction::triggered, this, [this] { guarda(); });
+    m_acGuardarComo = new QAction(QStringLiteral("Guardar &como…"), this);
     m_acGuardarComo->setObjectName(QStringLiteral("GuardarComo"));
-    m_acGuardarComo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    m_acGuardarComo->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     connect(m_acGuardarComo, &QAction::triggered, this, [this] { accionGuardarComo(); });
     m_acExportarPdf = new QAction(QStringLiteral("&Exportar PDF…"), this);
     m_acExportarPdf->setObjectName(QStringLiteral("ExportarPdf"));
@@ -339,12 +343,14 @@ void Precalculo::construyeMenuFichero(int x, int y)
             m_exportarPdf(*this);
     });
     addAction(m_acAbrir);
+    addAction(m_acGuardar);
     addAction(m_acGuardarComo);
 
     m_menuFichero = new QMenu(this);
     m_menuFichero->setObjectName(QStringLiteral("MenuFichero"));
     m_menuFichero->setToolTipsVisible(true);
     m_menuFichero->addAction(m_acAbrir);
+    m_menuFichero->addAction(m_acGuardar);
     m_menuFichero->addAction(m_acGuardarComo);
     m_sepRecientes = m_menuFichero->addSeparator();
     m_menuFichero->addSeparator();
@@ -487,7 +493,11 @@ void Precalculo::showEvent(QShowEvent *e)
     }
 }
 
-void Precalculo::reiniciaDatos() { m_decl = Declaracion(); }
+void Precalculo::reiniciaDatos()
+{
+    m_decl = Declaracion();
+    m_reparto = Reparto();
+}
 
 void Precalculo::arranca()
 {
@@ -495,11 +505,24 @@ void Precalculo::arranca()
     desplaza(0);
     m_hoja->show();
     m_ruta = carpetaTemporal() + QStringLiteral("/DatosCa21.Ini");
-    if (QFileInfo::exists(m_ruta)) {
+    // Held until the window goes. A lock that cannot be tried at all (no such folder, a
+    // link or someone else's file at its name) leaves this session working as the only one.
+    m_bloqueo = Bloqueo::Toma(deQt(m_ruta + QStringLiteral(".lock")));
+    m_segundaSesion = m_bloqueo.estado() == Bloqueo::Estado::Ocupado;
+    if (m_segundaSesion) {
+        MensajeBox::informacion(
+            this, QStringLiteral("Hay otra sesión del simulador abierta con la última declaración (DatosCa21.Ini), "
+                                 "que esa sesión guardará al salir.\n\nEsta sesión empieza con la hoja vacía y no "
+                                 "carga ni sobrescribe esa declaración. Para conservar lo que introduzca aquí, "
+                                 "guárdelo en un fichero de cliente («Guardar como…», Ctrl+Mayús+S); al salir se le "
+                                 "ofrecerá hacerlo."));
+        m_listo = true;
+    } else if (QFileInfo::exists(m_ruta)) {
         cargaDeclaracion();
         m_listo = true;
     } else {
-        // A first run starts with the family; until that screen exists, on the empty sheet.
+        // A first run starts with the family. What that screen stores is in no file yet, so
+        // it counts as a change: leaving asks whether to keep it.
         abrePantalla(0);
     }
     {
@@ -517,7 +540,6 @@ void Precalculo::arranca()
     m_mnMnt[10]->setVisible(false);
     m_mnMnt[11]->setVisible(false);
     m_listo = true;
-    m_modificado = false;
 }
 
 void Precalculo::seleccionaModalidad()
@@ -589,22 +611,66 @@ bool Precalculo::casillasLegibles()
     return false;
 }
 
-bool Precalculo::guardaDeclaracion()
+QString Precalculo::escribeEn(const QString &destino)
 {
+    try {
+        GuardaDeclaracion(m_decl, deQt(destino));
+    } catch (const ErrorFichero &e) {
+        return aQt(e.what());
+    }
+    return {};
+}
+
+bool Precalculo::esUltimaDeclaracion(const QString &ruta) const
+{
+    // The same name in the same folder, however the folder was reached. The name itself is
+    // not resolved: a save replaces a link at that name, never what it points to.
+    const QFileInfo a(ruta), b(m_ruta);
+    if (a.fileName() != b.fileName())
+        return false;
+    const QString carpeta = QFileInfo(a.absolutePath()).canonicalFilePath();
+    return !carpeta.isEmpty() && carpeta == QFileInfo(b.absolutePath()).canonicalFilePath();
+}
+
+bool Precalculo::guardaAlSalir()
+{
+    // A second session never writes the last declaration: the other one owns it.
+    if (m_segundaSesion)
+        return guarda();
     pasaCasillasADeclaracion();
     if (!casillasLegibles())
         return false;
-    try {
-        GuardaDeclaracion(m_decl, deQt(m_ruta));
-    } catch (const ErrorFichero &e) {
-        MensajeBox::informacion(
-            this, aQt(e.what()) +
-                      QStringLiteral("\n\nEl programa sigue abierto para que no se pierdan los datos: puede "
-                                     "guardarlos en otro fichero con «Guardar como…» (Ctrl+S) o volver a salir y "
-                                     "responder No para salir sin guardar."));
-        return false;
+    // Both files are tried, so one that fails does not stop the other; the message names
+    // each. An open client's file with nothing new since it was written is left as it is.
+    const bool conCliente = !m_rutaCliente.isEmpty() && m_sinGuardar;
+    QString errorCliente;
+    if (conCliente) {
+        errorCliente = escribeEn(m_rutaCliente);
+        if (errorCliente.isEmpty())
+            m_sinGuardar = false;
     }
-    return true;
+    const QString errorUltima = escribeEn(m_ruta);
+    if (errorCliente.isEmpty() && errorUltima.isEmpty())
+        return true;
+    QStringList lineas;
+    if (!conCliente) {
+        lineas << errorUltima << QString();
+    } else {
+        const QString cliente = QFileInfo(m_rutaCliente).fileName();
+        lineas << QStringLiteral("No se ha podido guardar todo al salir:");
+        lineas << (errorCliente.isEmpty()
+                       ? QStringLiteral("- Fichero del cliente «%1»: guardado.").arg(cliente)
+                       : QStringLiteral("- Fichero del cliente «%1»: NO guardado. ").arg(cliente) + errorCliente);
+        lineas << (errorUltima.isEmpty() ? QStringLiteral("- Última declaración (DatosCa21.Ini): guardada.")
+                                         : QStringLiteral("- Última declaración (DatosCa21.Ini): NO guardada. ") +
+                                               errorUltima);
+        lineas << QString();
+    }
+    lineas << QStringLiteral("El programa sigue abierto para que no se pierdan los datos: puede guardarlos en otro "
+                             "fichero con «Guardar como…» (Ctrl+Mayús+S) o volver a salir y responder No para salir "
+                             "sin guardar.");
+    MensajeBox::informacion(this, lineas.join(QLatin1Char('\n')));
+    return false;
 }
 
 void Precalculo::marcaCambio()
@@ -646,7 +712,7 @@ void Precalculo::accionAbrir()
         abreFichero(ruta);
 }
 
-void Precalculo::accionGuardarComo()
+bool Precalculo::accionGuardarComo()
 {
     // The box being edited is left first, so it is written in its display form.
     if (m_hoja->isEnabled())
@@ -655,8 +721,16 @@ void Precalculo::accionGuardarComo()
     if (propuesta.isEmpty())
         propuesta = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString ruta = m_eligeFichero ? m_eligeFichero(this, true, propuesta) : QString();
-    if (!ruta.isEmpty())
-        guardaComo(ruta);
+    return !ruta.isEmpty() && guardaComo(ruta);
+}
+
+bool Precalculo::guarda()
+{
+    if (m_rutaCliente.isEmpty())
+        return accionGuardarComo();
+    if (m_hoja->isEnabled())
+        m_hoja->setFocus();
+    return guardaCliente(m_rutaCliente);
 }
 
 bool Precalculo::abreFichero(const QString &ruta)
@@ -680,6 +754,7 @@ bool Precalculo::abreFichero(const QString &ruta)
     if (m_enPesetas)
         m_euros->setChecked(true);
     m_decl = std::move(leida.declaracion);
+    m_reparto = Reparto();
     ponCasillas(m_decl);
     m_rutaCliente = QFileInfo(ruta).absoluteFilePath();
     actualizaTitulo();
@@ -698,15 +773,23 @@ bool Precalculo::guardaComo(const QString &ruta)
     QString destino = ruta;
     if (QFileInfo(destino).suffix().isEmpty())
         destino += QStringLiteral(".ini");
+    return guardaCliente(destino);
+}
+
+bool Precalculo::guardaCliente(const QString &destino)
+{
+    if (m_segundaSesion && esUltimaDeclaracion(destino)) {
+        MensajeBox::informacion(this, QStringLiteral("«%1» es la última declaración de la otra sesión abierta del "
+                                                     "simulador: esta sesión no la sobrescribe. Elija otro fichero.")
+                                          .arg(QFileInfo(destino).fileName()));
+        return false;
+    }
     pasaCasillasADeclaracion();
     if (!casillasLegibles())
         return false;
-    try {
-        GuardaDeclaracion(m_decl, deQt(destino));
-    } catch (const ErrorFichero &e) {
-        MensajeBox::informacion(this, aQt(e.what()) +
-                                          QStringLiteral("\n\nLos datos siguen en la hoja: puede intentarlo de nuevo "
-                                                         "o elegir otro fichero."));
+    if (const QString error = escribeEn(destino); !error.isEmpty()) {
+        MensajeBox::informacion(this, error + QStringLiteral("\n\nLos datos siguen en la hoja: puede intentarlo de "
+                                                             "nuevo o elegir otro fichero."));
         return false;
     }
     m_rutaCliente = QFileInfo(destino).absoluteFilePath();
@@ -722,13 +805,15 @@ void Precalculo::abreComparativa()
     if (m_enPesetas)
         return;
     pasaCasillasADeclaracion();
-    const Comparativa c = Compara(m_decl);
+    const Comparativa c = Compara(m_decl, m_reparto);
     if (!c.ok) {
         MensajeBox::informacion(this, aQt(c.mensaje));
         return;
     }
-    VentanaComparativa ventana(c, modalidad(), this);
-    if (ventana.exec() == QDialog::Accepted)
+    VentanaComparativa ventana(m_decl, c, modalidad(), this);
+    const bool elegida = ventana.exec() == QDialog::Accepted;
+    m_reparto = ventana.reparto();  // kept for the next comparison of this declaration
+    if (elegida)
         eligeModalidad(ventana.modalidadElegida());
 }
 
@@ -744,22 +829,28 @@ void Precalculo::eligeModalidad(int modalidad)
 
 void Precalculo::closeEvent(QCloseEvent *e)
 {
-    // Leave the box being edited first, so it is saved in its display form; the file keeps
+    // Leave the box being edited first, so it is saved in its display form; the files keep
     // euros even when the peseta view is on.
     if (m_hoja->isEnabled())
         m_hoja->setFocus();
     if (m_enPesetas)
         m_euros->setChecked(true);
-    // A failed save keeps the window open: the data is still on the sheet, to be saved
-    // elsewhere or abandoned by answering No next time.
-    if (m_modificado &&
-        MensajeBox::pregunta(this, QStringLiteral("Grabar al Salir"),
-                             QStringLiteral("¿Desea guardar la información introducida?")) &&
-        !guardaDeclaracion()) {
-        e->ignore();
+    // A second session answers only for its own work, which is lost unless some file has it.
+    if (!(m_segundaSesion ? m_sinGuardar : m_modificado)) {
+        e->accept();
         return;
     }
-    e->accept();
+    QString texto = QStringLiteral("¿Desea guardar la información introducida?");
+    if (m_segundaSesion)
+        texto += m_rutaCliente.isEmpty()
+                     ? QStringLiteral("\n\nLa última declaración (DatosCa21.Ini) es de la otra sesión abierta del "
+                                      "simulador y no se modifica: se le pedirá un fichero de cliente.")
+                     : QStringLiteral("\n\nLa última declaración (DatosCa21.Ini) es de la otra sesión abierta del "
+                                      "simulador y no se modifica: se guarda en el fichero del cliente «%1».")
+                           .arg(QFileInfo(m_rutaCliente).fileName());
+    const MensajeBox::Respuesta r = MensajeBox::preguntaConCancelar(this, QStringLiteral("Grabar al Salir"), texto);
+    // Cancelar, or a save that failed or was cancelled, keeps the window and the data on it.
+    e->setAccepted(r == MensajeBox::No || (r == MensajeBox::Si && guardaAlSalir()));
 }
 
 void Precalculo::pasaCasillasADeclaracion()

@@ -9,11 +9,18 @@
 //
 // The last declaration stays in "DatosCa21.Ini" in the temporary folder (loaded at start,
 // saved at exit). Besides, a client's declaration can be opened from and saved to a file
-// of its own ("Abrir…", "Guardar como…", the recent files); the caption names it. Saving a
-// client's file does not count as saving the last declaration: the question at exit is
-// asked as before, and only "DatosCa21.Ini" is written then.
+// of its own ("Abrir…", "Guardar" Ctrl+S, "Guardar como…" Ctrl+Shift+S, the recent files);
+// the caption names it. At exit, after a change, "Grabar al Salir" asks Sí / No / Cancelar:
+// Sí writes the client's file (when one is open and changed) and "DatosCa21.Ini"; if either
+// fails the window stays open with the data and says which; Cancelar stays.
+//
+// One session at a time owns "DatosCa21.Ini": a lock beside it ("DatosCa21.Ini.lock") is
+// held for the window's life. A second session is told at start, does not load the last
+// declaration and never writes it: at exit it offers a client's file instead.
 #pragma once
 
+#include "Bloqueo.h"
+#include "Comparativa.h"
 #include "Declaracion.h"
 #include "DisposicionHoja.h"
 #include "Money.h"
@@ -76,6 +83,9 @@ public:
     // be written, or a box holds a text that is no amount (the file could not be read
     // back): the previous file and the sheet are untouched, ready for another try.
     bool guardaComo(const QString &ruta);
+    // "Guardar": into the open client's file as it is named, or "Guardar como…" when none
+    // is open. False when nothing was written (cancelled or failed, after a message).
+    bool guarda();
     // F6: the joint and individual liquidations side by side; choosing one switches the
     // selector to it.
     void abreComparativa();
@@ -91,6 +101,8 @@ public:
     QString ficheroCliente() const { return m_rutaCliente; }  // empty until one is opened or saved
     // Changes since the declaration was last read from or written to any file.
     bool cambiosSinGuardar() const { return m_sinGuardar; }
+    // Another session held the last declaration's lock at start: this one leaves it alone.
+    bool segundaSesion() const { return m_segundaSesion; }
     QScrollBar *barra() const { return m_vs; }
     QWidget *hoja() const { return m_hoja; }
 
@@ -110,7 +122,10 @@ private:
     void arranca();
     void construyeMenuFichero(int x, int y);
     void cargaDeclaracion();
-    bool guardaDeclaracion();
+    bool guardaCliente(const QString &destino);
+    bool guardaAlSalir();
+    QString escribeEn(const QString &destino);
+    bool esUltimaDeclaracion(const QString &ruta) const;
     bool casillasLegibles();
     void ponCasillas(const simulador::Declaracion &d);
     void muestraAvisos(const QString &ruta, const std::vector<std::string> &avisos);
@@ -119,7 +134,7 @@ private:
     void actualizaRecientes();
     bool puedeDescartarCambios();
     void accionAbrir();
-    void accionGuardarComo();
+    bool accionGuardarComo();
     void eligeModalidad(int modalidad);
     void muestraResultados(const std::array<simulador::Money, simulador::kNumCasillas> &r);
     void pasaCasillasADeclaracion();
@@ -168,6 +183,7 @@ private:
     QAbstractButton *m_btFichero = nullptr;
     QMenu *m_menuFichero = nullptr;
     QAction *m_acAbrir = nullptr;
+    QAction *m_acGuardar = nullptr;
     QAction *m_acGuardarComo = nullptr;
     QAction *m_acExportarPdf = nullptr;
     QAction *m_acComparativa = nullptr;
@@ -179,6 +195,9 @@ private:
     QString m_textoEntrada;
     QString m_ruta;
     QString m_rutaCliente;
+    simulador::Bloqueo m_bloqueo;   // on m_ruta + ".lock", held while the window lives
+    simulador::Reparto m_reparto;   // the comparison's shares, kept while the client is
+    bool m_segundaSesion = false;
     bool m_primeraActivacion = true;
     bool m_listo = false;
     bool m_modificado = false;

@@ -77,10 +77,13 @@ protected:
         qputenv("TMPDIR", m_tmpdirOriginal);
     }
 
-    // Into m_w, once ready with the focus on the first input box.
-    bool arranca()
+    // Into m_w, once ready with the focus on the first input box. `antes` runs on the window
+    // before it is shown, which is when its start-up work begins.
+    bool arranca(const std::function<void(Precalculo &)> &antes = {})
     {
         m_w = std::make_unique<Precalculo>();
+        if (antes)
+            antes(*m_w);
         m_w->show();
         if (!QTest::qWaitFor([this] { return m_w->listo(); }, 3000))
             return false;

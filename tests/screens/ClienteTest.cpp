@@ -1,13 +1,17 @@
-// The main workspace with clients' files and the joint-or-individual comparison, and what
-// it does with bad input: damaged files, saves that fail, texts no screen could produce.
+// The main workspace with clients' files, the way out and the joint-or-individual
+// comparison, and what it does with bad input: damaged files, saves that fail, texts no
+// screen could produce, a second session on the same last declaration.
 // Offscreen; see AyudaPrecalculo.h.
 #include "AyudaPrecalculo.h"
 #include "FicherosRecientes.h"
+#include "ImpresionSimulacion.h"
 
 #include <QAbstractItemModel>
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QTableView>
 
 using simulador::Declaracion;
@@ -79,6 +83,57 @@ private slots:
         QCOMPARE(caja(106)->text(), resultado);
     }
 
+    // Maternity (1.200 in box 84) on the sheet of two salaries: jointly 5.540,03 − 1.200; on the
+    // individual side it counts once, in the run chosen below the table (1.075,35 − 1.200 =
+    // −124,65, or 600 off each), so individual filing stays 3.389,33 better, as without it.
+    void comparativaRepartoDeCasillas()
+    {
+        QVERIFY(arranca());
+        m_w->registraPantalla(0, [](Declaracion &d, QWidget *) {
+            pareja(d, true);
+            return true;
+        });
+        QTest::mouseClick(hijo<QAbstractButton>("CmOp3"), Qt::LeftButton);
+        escribe(84, "1200");
+        QStringList etiquetas;
+        QList<QStringList> resultados;
+        QString veredicto;
+        alAbrirse([&](QDialog *d) {
+            auto *tabla = d->findChild<QTableView *>(QStringLiteral("tabla"));
+            auto fila = [tabla] {
+                QStringList r;
+                for (int c = 0; c < tabla->model()->columnCount(); ++c)
+                    r << tabla->model()->index(5, c).data().toString();
+                return r;
+            };
+            for (int c = 0; c < 3; ++c)
+                if (auto *l = d->findChild<QLabel *>(QStringLiteral("reparto84_%1").arg(c)))
+                    etiquetas << l->text();
+            auto *combo = d->findChild<QComboBox *>(QStringLiteral("reparto84"));
+            resultados << fila();
+            if (combo) {
+                combo->setFocus();
+                QTest::keyClick(combo, Qt::Key_Down);  // Cónyuge
+                resultados << fila();
+                QTest::keyClick(combo, Qt::Key_Down);  // A partes iguales
+                resultados << fila();
+            }
+            veredicto = d->findChild<QLabel *>(QStringLiteral("veredicto"))->text();
+            tabla->setFocus();
+            QTest::keyClick(tabla, Qt::Key_Right);  // DECLARANTE, onto the sheet
+            QTest::keyClick(tabla, Qt::Key_Return);
+        });
+        QTest::keyClick(caja(84), Qt::Key_F6);
+        QCOMPARE(etiquetas, QStringList({"84", "Deducción maternidad / Familia numerosa", "1.200,00"}));
+        QCOMPARE(resultados, QList<QStringList>({{"4.340,03", "-124,65", "1.075,35", "950,70"},
+                                                 {"4.340,03", "1.075,35", "-124,65", "950,70"},
+                                                 {"4.340,03", "475,35", "475,35", "950,70"}}));
+        QCOMPARE(veredicto, QStringLiteral("La tributación individual resulta 3.389,33 € más favorable."));
+        // The sheet applies its boxes in full to the liquidation it shows, as always.
+        QCOMPARE(m_w->modalidad(), 1);
+        QCOMPARE(caja(106)->text(), QStringLiteral("-124,65"));
+    }
+
     void guardarComoYAbrir()
     {
         QVERIFY(arranca());
@@ -87,8 +142,9 @@ private slots:
         m_w->setEligeFichero([&elegido](QWidget *, bool, const QString &) { return elegido; });
         escribe(21, "1000");
 
-        // Saved as a client's file: ".ini" added, named in the caption, first of the recent files;
-        // in euros even from the peseta view, where opening a file waits for the euros.
+        // Ctrl+S with no client's file open is "Guardar como…". Saved as a client's file: ".ini"
+        // added, named in the caption (not on the printout), first of the recent files; in euros
+        // even from the peseta view, where opening a file waits for the euros.
         elegido = ruta("garcia");
         pesetas(true);
         QCOMPARE(caja(21)->text(), QStringLiteral("166.386"));
@@ -100,6 +156,7 @@ private slots:
         QVERIFY(guardado.contains("\r\n21=1.000,00\r\n"));
         QCOMPARE(m_w->ficheroCliente(), cliente);
         QCOMPARE(m_w->windowTitle(), titulo + QStringLiteral(" - garcia.ini"));
+        QCOMPARE(DatosDePrecalculo(*m_w).titulo, titulo);
         QCOMPARE(FicherosRecientes::lista(), QStringList{cliente});
         QVERIFY(!m_w->cambiosSinGuardar());
         QVERIFY(m_w->modificado());  // the last declaration is still to be saved at exit
@@ -128,12 +185,169 @@ private slots:
         QCOMPARE(MensajeBox::ultimoTexto(), QString());
         QCOMPARE(m_w->windowTitle(), titulo + QStringLiteral(" - garcia.ini"));
 
-        // At exit the last declaration is saved as before.
+        // Guardar (Ctrl+S) writes the open client's file without asking for a name; Guardar
+        // como… (Ctrl+Shift+S) asks, and the new file becomes the client's.
+        escribe(21, "3000");
+        elegido = ruta("otro.ini");
+        QTest::keyClick(caja(22), Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(contenido(cliente).contains("\r\n21=3.000,00\r\n"));
+        QVERIFY(!QFile::exists(elegido));
+        QVERIFY(!m_w->cambiosSinGuardar());
+        QTest::keyClick(caja(22), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(contenido(elegido).contains("\r\n21=3.000,00\r\n"));
+        QCOMPARE(m_w->windowTitle(), titulo + QStringLiteral(" - otro.ini"));
+    }
+
+    // "Grabar al Salir" after a change: with a client's file open (saved, then changed again),
+    // or after a first start where only the family form was filled in.
+    void salir_data()
+    {
+        QTest::addColumn<bool>("familia");
+        QTest::addColumn<int>("respuesta");  // MensajeBox::Respuesta; Ninguna: Escape in the real box
+        QTest::addColumn<QString>("rota");   // the file whose path is made a folder, so its save fails
+        QTest::addColumn<bool>("cierra");
+        QTest::addColumn<bool>("cliente");   // the client's file holds the change
+        QTest::addColumn<bool>("ultima");    // DatosCa21.Ini written
+        QTest::addColumn<QString>("mensaje");
+        QTest::newRow("Sí saves the client's file and the last declaration")
+            << false << int(MensajeBox::Si) << QString() << true << true << true << QString();
+        QTest::newRow("No leaves both") << false << int(MensajeBox::No) << QString() << true << false << false << QString();
+        QTest::newRow("Cancelar stays") << false << int(MensajeBox::Cancelar) << QString() << false << false << false
+                                        << QString();
+        QTest::newRow("Escape is Cancelar") << false << int(MensajeBox::Ninguna) << QString() << false << false << false
+                                            << QString();
+        QTest::newRow("the client's file fails: stays, says which")
+            << false << int(MensajeBox::Si) << QStringLiteral("garcia.ini") << false << false << true
+            << QStringLiteral("- Fichero del cliente «garcia.ini»: NO guardado. No se ha podido guardar");
+        QTest::newRow("the last declaration fails: stays, says which")
+            << false << int(MensajeBox::Si) << QStringLiteral("DatosCa21.Ini") << false << true << false
+            << QStringLiteral("- Última declaración (DatosCa21.Ini): NO guardada. No se ha podido guardar");
+        QTest::newRow("only the family form on a first start is a change")
+            << true << int(MensajeBox::Si) << QString() << true << false << true << QString();
+    }
+    void salir()
+    {
+        QFETCH(bool, familia);
+        QFETCH(int, respuesta);
+        QFETCH(QString, rota);
+        QFETCH(bool, cierra);
+        QFETCH(bool, cliente);
+        QFETCH(bool, ultima);
+        QFETCH(QString, mensaje);
+        const QString garcia = ruta("garcia.ini"), ultimaDeclaracion = ruta("DatosCa21.Ini");
+        if (familia) {
+            // No DatosCa21.Ini: the family screen opens by itself, and the household is saved.
+            QVERIFY(arranca([](Precalculo &w) {
+                w.registraPantalla(0, [](Declaracion &d, QWidget *) {
+                    pareja(d, true);
+                    return true;
+                });
+            }));
+        } else {
+            QVERIFY(arranca());
+            m_w->setEligeFichero([&garcia](QWidget *, bool, const QString &) { return garcia; });
+            escribe(21, "1000");
+            QTest::keyClick(caja(22), Qt::Key_S, Qt::ControlModifier);
+            QVERIFY(contenido(garcia).contains("\r\n21=1.000,00\r\n"));
+            escribe(21, "3000");
+        }
+        if (!rota.isEmpty()) {
+            const QString camino = m_tmp->path() + QLatin1Char('/') + rota;
+            QFile::remove(camino);
+            QVERIFY(QDir().mkdir(camino));
+        }
+
+        QStringList botones;
+        if (respuesta == MensajeBox::Ninguna) {
+            alAbrirse([&botones](QDialog *d) {
+                for (QAbstractButton *b : static_cast<QMessageBox *>(d)->buttons())
+                    botones << b->text();
+                QTest::keyClick(d, Qt::Key_Escape);
+            });
+        } else {
+            MensajeBox::setNextAnswer(MensajeBox::Respuesta(respuesta));
+            if (!mensaje.isEmpty())
+                cierraElMensaje();
+        }
+        QCOMPARE(m_w->close(), cierra);
+        if (respuesta == MensajeBox::Ninguna) {
+            botones.sort();
+            QCOMPARE(botones, QStringList({"&No", "&Sí", "Cancelar"}));
+        } else if (mensaje.isEmpty()) {
+            QCOMPARE(MensajeBox::ultimoTitulo(), QStringLiteral("Grabar al Salir"));
+        } else {
+            QVERIFY2(MensajeBox::ultimoTexto().contains(mensaje), qPrintable(MensajeBox::ultimoTexto()));
+        }
+        if (!familia)
+            QCOMPARE(contenido(garcia).contains("\r\n21=3.000,00\r\n"), cliente);
+        QCOMPARE(QFileInfo(ultimaDeclaracion).isFile(), ultima);
+        if (familia)
+            QVERIFY(contenido(ultimaDeclaracion).contains("[UnidadFamiliar]\r\n0=41|1980|"));
+        else if (ultima)
+            QVERIFY(contenido(ultimaDeclaracion).contains("\r\n21=3.000,00\r\n"));
+        if (!cierra)  // the data is still on the sheet
+            QCOMPARE(caja(21)->text(), QStringLiteral("3.000,00"));
+        else
+            m_w.reset();
+    }
+
+    // A second session on the same last declaration is told at start, does not load it, and
+    // at exit saves its own work only to a client's file: the first session's file is never
+    // written by it.
+    void segundaSesion()
+    {
+        const QByteArray anterior("[Varios]\r\n21=7,00\r\n");
+        const QString ultima = ruta("DatosCa21.Ini");
+        QVERIFY(escribeFichero(ultima, anterior));
         MensajeBox::setNextAnswer(MensajeBox::Si);
-        m_w->close();
-        QCOMPARE(MensajeBox::ultimoTitulo(), QStringLiteral("Grabar al Salir"));
-        QVERIFY(contenido(ruta("DatosCa21.Ini")).contains("\r\n21=1.000,00\r\n"));
-        QCOMPARE(contenido(cliente), guardado);  // only "Guardar como…" writes a client's file
+        QVERIFY(arranca());
+        QVERIFY(!m_w->segundaSesion());
+        QCOMPARE(caja(23)->text(), QStringLiteral("7,00"));
+        escribe(21, "1000");
+
+        Precalculo segunda;
+        QString elegido;
+        segunda.setEligeFichero([&elegido](QWidget *, bool, const QString &) { return elegido; });
+        MensajeBox::olvidaUltimo();
+        MensajeBox::setNextAnswer(MensajeBox::Aceptar);
+        cierraElMensaje();  // should a load question come after all
+        segunda.show();
+        QVERIFY(QTest::qWaitFor([&segunda] { return segunda.listo(); }, 3000));
+        QVERIFY(segunda.segundaSesion());
+        QCOMPARE(MensajeBox::ultimoTitulo(), QStringLiteral("Información"));
+        QVERIFY2(MensajeBox::ultimoTexto().startsWith(QStringLiteral("Hay otra sesión del simulador abierta")),
+                 qPrintable(MensajeBox::ultimoTexto()));
+        QCOMPARE(segunda.textoCasilla(23), QString());  // not loaded
+        segunda.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&segunda));
+        segunda.casilla(21)->setFocus();
+        QTRY_VERIFY(segunda.casilla(21)->hasFocus());
+        QTest::keyClicks(segunda.casilla(21), QStringLiteral("2500"));
+        QTest::keyClick(segunda.casilla(21), Qt::Key_Return);
+        QCOMPARE(segunda.textoCasilla(23), QStringLiteral("2.500,00"));
+
+        // Sí at exit asks for a client's file: the last declaration is refused, a cancelled
+        // choice keeps the window; another file takes the work.
+        MensajeBox::setNextAnswer(MensajeBox::Si);
+        elegido = ultima;
+        cierraElMensaje();
+        QVERIFY(!segunda.close());
+        QVERIFY2(MensajeBox::ultimoTexto().startsWith(QStringLiteral("«DatosCa21.Ini» es la última declaración de la otra")),
+                 qPrintable(MensajeBox::ultimoTexto()));
+        MensajeBox::setNextAnswer(MensajeBox::Si);
+        elegido.clear();
+        QVERIFY(!segunda.close());
+        QCOMPARE(segunda.textoCasilla(23), QStringLiteral("2.500,00"));
+        MensajeBox::setNextAnswer(MensajeBox::Si);
+        elegido = ruta("segunda");
+        QVERIFY(segunda.close());
+        QVERIFY(contenido(ruta("segunda.ini")).contains("\r\n21=2.500,00\r\n"));
+        QCOMPARE(contenido(ultima), anterior);
+
+        // The first session's own save at exit is untouched by all that.
+        MensajeBox::setNextAnswer(MensajeBox::Si);
+        QVERIFY(m_w->close());
+        QVERIFY(contenido(ultima).contains("\r\n21=1.000,00\r\n"));
         m_w.reset();
     }
 
