@@ -48,6 +48,7 @@ inline constexpr FilaResumen kFilasResumen[] = {
 };
 
 ResumenLiquidacion Resume(const Resultado &r);
+ResumenLiquidacion Suma(const ResumenLiquidacion &a, const ResumenLiquidacion &b);
 
 // Who takes a typed box in the individual liquidations of a comparison.
 enum class Parte { Declarante, Conyuge, Mitad };
@@ -78,7 +79,6 @@ struct CasillaRepartida {
     Money importe;
     Parte parte;
 };
-ResumenLiquidacion Suma(const ResumenLiquidacion &a, const ResumenLiquidacion &b);
 
 struct Comparativa {
     bool ok = true;

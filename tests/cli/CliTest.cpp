@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <map>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -139,7 +141,12 @@ TEST(Irpf2021, ComparisonOfFilingModes)
 // −1043.24 and −1595). Each format says where the box went.
 TEST(Irpf2021, ComparisonCountsTypedBoxesOnce)
 {
-    const std::string fichero = " " + datos("familia_maternidad.ini");
+    const std::string maternidad = ::testing::TempDir() + "irpf2021_maternidad_" + std::to_string(getpid()) + ".ini";
+    {
+        std::ifstream familia(datos("familia.ini"), std::ios::binary);
+        std::ofstream(maternidad, std::ios::binary) << familia.rdbuf() << "84=1.200,00\r\n";
+    }
+    const std::string fichero = " " + maternidad;
     Ejecucion e = ejecuta("--comparar --formato json" + fichero);
     ASSERT_EQ(e.estado, 0);
     EXPECT_NE(e.salida.find("\"reparto\":{\"84\":\"D\"}"), std::string::npos);
@@ -174,6 +181,7 @@ TEST(Irpf2021, ComparisonCountsTypedBoxesOnce)
         EXPECT_NE(primera.find(motivo), std::string::npos) << primera;
     }
     EXPECT_EQ(ejecuta("--reparto 84=D" + fichero).estado, 2);  // without --comparar
+    std::remove(maternidad.c_str());
 }
 
 TEST(Irpf2021, BadOptionsGiveUsageAndStatus2)

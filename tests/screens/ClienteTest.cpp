@@ -211,7 +211,6 @@ private slots:
         QTest::addColumn<QString>("mensaje");
         QTest::newRow("Sí saves the client's file and the last declaration")
             << false << int(MensajeBox::Si) << QString() << true << true << true << QString();
-        QTest::newRow("No leaves both") << false << int(MensajeBox::No) << QString() << true << false << false << QString();
         QTest::newRow("Cancelar stays") << false << int(MensajeBox::Cancelar) << QString() << false << false << false
                                         << QString();
         QTest::newRow("Escape is Cancelar") << false << int(MensajeBox::Ninguna) << QString() << false << false << false
