@@ -1,11 +1,15 @@
 #include "CampoEdit.h"
 
+#include "Calculadora.h"
 #include "ListaCampo.h"
+#include "MensajeBox.h"
 #include "TextoImporte.h"
 #include "TextoQt.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 
 using namespace simulador;
@@ -157,7 +161,7 @@ bool CampoEdit::filtraTecla(char32_t tecla)
 
 void CampoEdit::calculadoraCampo()
 {
-    if (!s_calculadora)
+    if (!s_calculadora || !AdmiteCalculadora(m_def.codigo))
         return;
     const QString texto = text();
     const QString valor = LeeImporte(deQt(texto), EstiloImporte::Pantalla).ok() ? texto : QStringLiteral("0");
@@ -165,9 +169,14 @@ void CampoEdit::calculadoraCampo()
     setFondo(kVerdeClaro);
     const std::optional<QString> resultado = s_calculadora(valor, window());
     setFondo(antes);
-    if (resultado && *resultado != text()) {
-        setText(*resultado);
-        emit textEdited(*resultado);
+    if (resultado) {
+        const ResultadoCampo r = ResultadoEnCampo(deQt(*resultado), m_def.codigo);
+        if (!r.ok) {
+            MensajeBox::informacion(window(), aQt(r.mensaje));
+        } else if (aQt(r.texto) != text()) {
+            setText(aQt(r.texto));
+            emit textEdited(text());
+        }
     }
     emit calculadoraCerrada();
 }

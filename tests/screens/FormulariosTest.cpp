@@ -360,7 +360,7 @@ void FormulariosTest::calculadoraYConversor()
         p->caja(1)->setFocus();
         QTRY_VERIFY(p->caja(1)->hasFocus());
         QTest::keyClick(p->caja(1), Qt::Key_F4);
-        QCOMPARE(p->caja(1)->text(), QStringLiteral("-12,5"));
+        QCOMPARE(p->caja(1)->text(), QStringLiteral("-12,50"));  // to the cent
         QCOMPARE(p->caja(1)->fondo(), DialogoDatos::kCian);  // back from the calculator's green
         QTest::keyClick(p->caja(1), Qt::Key_E, Qt::ControlModifier);
         QCOMPARE(conversor, 1);
