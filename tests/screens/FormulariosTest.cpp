@@ -322,8 +322,12 @@ void FormulariosTest::cadaApartadoAbreSuPantalla()
     bool conFoco = false;
     cuandoAbra([&](DialogoDatos *p) {
         visto = p->windowTitle();
-        QWidget *f = QApplication::focusWidget();
-        conFoco = f && p->isAncestorOf(f);
+        // The focus reaches the screen's first box with the window's activation, which a
+        // busy machine may deliver after the screen reports itself active: wait for it.
+        conFoco = QTest::qWaitFor([p] {
+            QWidget *f = QApplication::focusWidget();
+            return f && p->isAncestorOf(f);
+        }, 2000);
     });
     bool esCodigo = false;
     const int codigo = desde.toInt(&esCodigo);
