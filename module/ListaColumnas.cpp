@@ -316,4 +316,11 @@ void GuardaFilas(Declaracion &d, TipoLista p, const std::vector<FilaLista> &f)
     }
 }
 
+bool FilasCambiadas(const Declaracion &d, TipoLista p, const std::vector<FilaLista> &filas)
+{
+    Declaracion guardada = d;
+    GuardaFilas(guardada, p, filas);
+    return FilasDeLista(guardada, p) != FilasDeLista(d, p);
+}
+
 }  // namespace simulador

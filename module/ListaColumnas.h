@@ -104,5 +104,8 @@ std::vector<FilaLista> FilasDeLista(const Declaracion &d, TipoLista p);
 // The rows back into the screen's list, one record per row, empty amounts as 0. No rows
 // leave the list empty.
 void GuardaFilas(Declaracion &d, TipoLista p, const std::vector<FilaLista> &filas);
+// Whether storing `filas` would change the screen's list: a row added or deleted, or a
+// cell holding another value ("" and "0" are one amount; "A" and "a" two letters).
+bool FilasCambiadas(const Declaracion &d, TipoLista p, const std::vector<FilaLista> &filas);
 
 }  // namespace simulador

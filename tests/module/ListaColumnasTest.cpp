@@ -171,6 +171,14 @@ TEST(ListaColumnas, FilasEnElOrdenDeLaPantallaYDeVuelta)
     GuardaFilas(e, Ded, {});
     EXPECT_TRUE(e.ListaDeducciones.empty());
     EXPECT_TRUE(FilasDeLista(Declaracion{}, Gan).empty());
+
+    // What leaving a list screen counts as a change: another value, not another spelling.
+    std::vector<FilaLista> f = FilasDeLista(d, Mob);
+    f[0][2] = "1000,50";
+    EXPECT_FALSE(FilasCambiadas(d, Mob, f));  // the blank record left out is no change either
+    f[0][1] = "A";
+    EXPECT_TRUE(FilasCambiadas(d, Mob, f));
+    EXPECT_TRUE(FilasCambiadas(d, Mob, {}));
 }
 
 }  // namespace

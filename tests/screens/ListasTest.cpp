@@ -209,12 +209,18 @@ private slots:
         QCOMPARE(AvisoLista::mostrados(), QStringList{c.mensaje});
         QVERIFY(p->vista()->editorAbierto());
         QCOMPARE(celda(*p, 0, col), antes);
-        // Guardar cannot get past it either; Escape leaves without saving.
+        // Guardar cannot get past it either. Escape drops the refused edit, giving the cell
+        // its value back; a second Escape leaves, asking nothing as nothing changed.
         boton(*p, "guardar")->click();
         QVERIFY(p->isVisible());
+        const QStringList vistos = AvisoLista::mostrados();
+        pulsa(Qt::Key_Escape);
+        QVERIFY(p->isVisible());
+        QVERIFY(!p->vista()->editorAbierto());
         pulsa(Qt::Key_Escape);
         QCOMPARE(p->result(), int(QDialog::Rejected));
         QVERIFY(!p->isVisible());
+        QCOMPARE(AvisoLista::mostrados(), vistos);
     }
 
     void eliminar()
