@@ -86,7 +86,7 @@ void teclea(const QString &guion, const std::function<QWidget *()> &campo = {}, 
 enum Donde { Hoja, Rentas, Familia, Rejilla };
 
 // A data or list screen on its own, shown and active, with the focus on its first field (a
-// list screen: on the income cell of its first row).
+// list screen: on the amount cell of its first row).
 std::unique_ptr<QDialog> muestra(Donde donde, const Declaracion &d)
 {
     std::unique_ptr<QDialog> p;
