@@ -16,7 +16,7 @@ void AvisoLista::informacion(QWidget *parent, const QString &texto)
     box.exec();
 }
 
-bool AvisoLista::pregunta(QWidget *parent, const QString &titulo, const QString &texto)
+bool AvisoLista::pregunta(QWidget *parent, const QString &titulo, const QString &texto, bool noPorDefecto)
 {
     if (s_respuesta) {
         s_mostrados << texto;
@@ -26,5 +26,6 @@ bool AvisoLista::pregunta(QWidget *parent, const QString &titulo, const QString 
     // Qt's own texts are English unless a translation is loaded.
     box.button(QMessageBox::Yes)->setText(QStringLiteral("Sí"));
     box.button(QMessageBox::No)->setText(QStringLiteral("No"));
+    box.setDefaultButton(noPorDefecto ? QMessageBox::No : QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }

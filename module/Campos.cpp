@@ -279,7 +279,8 @@ std::string CodigoDeTexto(std::string_view especificacion, std::string_view text
     return it == l->mostrados.end() ? std::string() : l->guardados[static_cast<std::size_t>(it - l->mostrados.begin())];
 }
 
-ResultadoTecla TeclaCampo(std::string_view codigo, const EstadoTexto &estado, char32_t tecla, int maxLength)
+namespace {
+ResultadoTecla filtra(std::string_view codigo, const EstadoTexto &estado, char32_t tecla, int maxLength)
 {
     const std::u32string t = decodifica(estado.texto);
     // Enter never reaches the text, whatever the field: it is a move (NavegaCampo).
@@ -295,6 +296,24 @@ ResultadoTecla TeclaCampo(std::string_view codigo, const EstadoTexto &estado, ch
     case TipoCampo::Lista: return rechaza(t, estado.cursor);
     default: return inserta(t, estado, tecla, maxLength);
     }
+}
+}  // namespace
+
+ResultadoTecla TeclaCampo(std::string_view codigo, const EstadoTexto &estado, char32_t tecla, int maxLength)
+{
+    ResultadoTecla r = filtra(codigo, estado, tecla, maxLength);
+    // A stray letter (or Esc) over a selected amount must not cost the selection: the
+    // figure typed next still replaces the whole amount instead of landing inside it.
+    if ((!r.aceptada || tecla < 32) && r.texto == estado.texto && r.cursor == estado.cursor) {
+        r.selInicio = estado.selInicio;
+        r.selLargo = estado.selLargo;
+    }
+    return r;
+}
+
+bool MismoValor(std::string_view codigo, std::string_view a, std::string_view b)
+{
+    return a == b || FormateaCampo(codigo, a, true) == FormateaCampo(codigo, b, true);
 }
 
 std::string FormateaCampo(std::string_view codigo, std::string_view texto, bool agrupado)

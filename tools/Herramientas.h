@@ -22,7 +22,8 @@ void AbreEuro(QWidget *parent);
 // left as it was. Otherwise the result in the field's editing form: an optional "-", digits
 // without grouping, the decimal comma and decimals only when there are any, never an
 // exponent ("12", "-6", "1234,5", "0,333333333333333"). It is not rounded to the field's
-// decimals: the field formats it with its own code (FormateaCampo in Campos.h).
+// decimals here: the field does that with its own code (simulador::ResultadoEnCampo), and
+// refuses what it cannot hold.
 QString AbreCalculadora(const QString &valorInicial, QWidget *parent);
 
 // The same in the form the fields' F4 hook takes (CampoEdit::setCalculadora): nothing when

@@ -3,6 +3,11 @@
 // the display form when left (white fields only), turns Enter, Down and Up into moves along
 // the focus chain and opens the screen's pop-up list for list fields.
 //
+// Nothing reaches the text around the filter: typed characters, pasted text (keys or the
+// middle button) go through it one by one, drops are not taken, and a key with Alt or
+// Ctrl held is a command, never typing (an Alt+letter naming a button is that button's
+// shortcut and never gets here).
+//
 // The screen wires its own behaviour through the signals, and may install an event filter
 // on the field to see keys before the shared handling (the main sheet does).
 #pragma once
@@ -64,16 +69,19 @@ protected:
     void focusInEvent(QFocusEvent *e) override;
     void focusOutEvent(QFocusEvent *e) override;
     void keyPressEvent(QKeyEvent *e) override;
+    void mouseReleaseEvent(QMouseEvent *e) override;
     void paintEvent(QPaintEvent *e) override;
 
 private:
     void iniciaAspecto();
     void calculadoraCampo();
     bool filtraTecla(char32_t tecla);
+    void pega(const QString &texto);  // pasted text, character by character through the filter
 
     simulador::DefCampo m_def;
     bool m_definido = false;
     bool m_protegido = false;
+    bool m_seleccionaAlSoltar = false;  // focus came with a mouse press: select on its release
     QColor m_fondo = kBlanco;
     ListaCampo *m_lista = nullptr;
 };

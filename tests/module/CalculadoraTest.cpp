@@ -139,3 +139,47 @@ TEST(Calculadora, KeysOutsideTheMapClickNothing)
     for (char32_t k : {U'a', U',', U' ', U'\r', U'\x1b', U'ñ'})
         EXPECT_FALSE(BotonDeTecla(k).has_value()) << static_cast<int>(k);
 }
+
+// The result as Aceptar puts it into the field F4 was pressed in. Roundings by hand, to the
+// cent, halves away from zero: 3,3333… → 3,33; 2,345 → 2,35; 9.999.999.999,995 → 10 000
+// million, one digit more than the ten of "D1002".
+TEST(Calculadora, ResultIntoTheField)
+{
+    struct Fila {
+        const char *resultado, *codigo, *texto;  // texto: nullptr when the field refuses it
+    };
+    // clang-format off
+    const Fila filas[] = {
+        {"3,33333333333333",     "D1002", "3,33"},
+        {"2,345",                "D1002", "2,35"},
+        {"-2,345",               "D1002", "-2,35"},
+        {"2,3449",               "D0902", "2,34"},
+        {"12",                   "D1002", "12,00"},
+        {"-0,004",               "D1002", "0,00"},   // no "-0,00"
+        {"0,995",                "D1002", "1,00"},
+        {"1,5E+3",               "D1002", "1500,00"},
+        {"9999999999,994",       "D1002", "9999999999,99"},
+        {"9999999999,995",       "D1002", nullptr},
+        {"999999998000000000",   "D1002", nullptr},
+        {"9,99999998E+17",       "D1002", nullptr},
+        {"1000000000",           "D0902", nullptr},  // nine whole digits at most
+        {"-123456789",           "D0902", "-123456789,00"},
+        {"1975,5",               "N04  ", "1976"},
+        {"19755",                "N04  ", nullptr},
+        {"-3",                   "N02  ", nullptr},
+        {"7",                    "LA1  ", nullptr},
+        {"-",                    "D1002", nullptr},
+    };
+    // clang-format on
+    for (const Fila &f : filas) {
+        const ResultadoCampo r = ResultadoEnCampo(f.resultado, f.codigo);
+        EXPECT_EQ(r.ok, f.texto != nullptr) << f.resultado << " " << f.codigo;
+        if (f.texto)
+            EXPECT_EQ(r.texto, f.texto) << f.resultado;
+        else
+            EXPECT_FALSE(r.mensaje.empty()) << f.resultado;
+    }
+    EXPECT_EQ(ResultadoEnCampo("9,99999998E+17", "D1002").mensaje,
+              "El resultado no cabe en este campo, que admite como máximo 10 cifras enteras. "
+              "El campo no se ha modificado.");
+}
