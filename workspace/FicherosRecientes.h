@@ -1,6 +1,7 @@
 // The short list of clients' files opened or saved lately, newest first. It lives in the
 // user's settings (QSettings), never in a declaration: moving a client's file to another
-// machine carries no trace of the others.
+// machine carries no trace of the others. The settings are private to the user (folder
+// 0700, file 0600).
 #pragma once
 
 #include <QString>

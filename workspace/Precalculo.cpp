@@ -90,17 +90,9 @@ QIcon iconoImpresora()
     return QIcon(pm);
 }
 
-// The folder for temporary files. Qt answers an empty text when TMPDIR names no folder,
-// which would put the file at the root of the disk: the folder named is kept instead, so
-// that loading finds nothing there and a save says why it fails.
-QString carpetaTemporal()
-{
-    const QString carpeta = QStandardPaths::writableLocation(QStandardPaths::TempLocation);
-    if (!carpeta.isEmpty())
-        return carpeta;
-    const QString tmpdir = qEnvironmentVariable("TMPDIR");
-    return tmpdir.isEmpty() ? QStringLiteral("/tmp") : QDir::cleanPath(tmpdir);
-}
+// The private folder of the last declaration, from the path of its file (no file system
+// lookup: the module checks the folder itself when it reads or writes); empty without one.
+std::string carpetaDe(const QString &ruta) { return ruta.isEmpty() ? std::string() : deQt(QFileInfo(ruta).path()); }
 
 QString eligeConDialogo(QWidget *padre, bool guardar, const QString &propuesta)
 {
@@ -317,6 +309,7 @@ void Precalculo::construyeControles()
     m_lbKalvio->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_lbCod = new QLabel(this);
     m_lbCod->setObjectName(QStringLiteral("LbCod"));
+    m_lbCod->setTextFormat(Qt::PlainText);  // the taxpayer's name, as typed or read from a file
     m_lbCod->setGeometry(424, 6, 266, 18);
 }
 
@@ -382,7 +375,9 @@ void Precalculo::actualizaRecientes()
     }
     for (int i = 0; i < lista.size(); ++i) {
         const QString ruta = lista[i];
-        auto *a = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(ruta).fileName()), m_menuFichero);
+        // "&" marks the access key: doubled, a file's name shows it as is.
+        QString nombre = QFileInfo(ruta).fileName().replace(QLatin1Char('&'), QStringLiteral("&&"));
+        auto *a = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(nombre), m_menuFichero);
         a->setObjectName(QStringLiteral("Reciente%1").arg(i));
         a->setToolTip(QDir::toNativeSeparators(ruta));
         a->setData(ruta);
@@ -494,8 +489,15 @@ void Precalculo::arranca()
     reiniciaDatos();
     desplaza(0);
     m_hoja->show();
-    m_ruta = carpetaTemporal() + QStringLiteral("/DatosCa21.Ini");
-    if (QFileInfo::exists(m_ruta)) {
+    m_ruta = aQt(RutaUltimaDeclaracion(CarpetaUltimaDeclaracion()));
+    bool hay = false;
+    try {
+        hay = HayUltimaDeclaracion(carpetaDe(m_ruta));
+    } catch (const ErrorFichero &e) {
+        // A folder that is not the user's own private one: not read, and not written at exit.
+        MensajeBox::informacion(this, aQt(e.what()) + QStringLiteral("\n\nSe empieza con una declaración vacía."));
+    }
+    if (hay) {
         cargaDeclaracion();
         m_listo = true;
     } else {
@@ -535,7 +537,7 @@ void Precalculo::cargaDeclaracion()
                               QStringLiteral("¿Desea cargar los datos de la última declaración?")))
         return;
     try {
-        DeclaracionLeida leida = CargaDeclaracion(deQt(m_ruta));
+        DeclaracionLeida leida = CargaUltimaDeclaracion(carpetaDe(m_ruta));
         m_decl = std::move(leida.declaracion);
         ponCasillas(m_decl);
         muestraAvisos(m_ruta, leida.avisos);
@@ -595,7 +597,7 @@ bool Precalculo::guardaDeclaracion()
     if (!casillasLegibles())
         return false;
     try {
-        GuardaDeclaracion(m_decl, deQt(m_ruta));
+        GuardaUltimaDeclaracion(m_decl, carpetaDe(m_ruta));
     } catch (const ErrorFichero &e) {
         MensajeBox::informacion(
             this, aQt(e.what()) +

@@ -7,8 +7,8 @@
 // 9 Reducciones, 10 DCuota): an opener edits the declaration and returns true when the user
 // saved. A number nobody registered opens nothing.
 //
-// The last declaration stays in "DatosCa21.Ini" in the temporary folder (loaded at start,
-// saved at exit). Besides, a client's declaration can be opened from and saved to a file
+// The last declaration stays in "DatosCa21.Ini" in the user's private folder
+// ${XDG_STATE_HOME:-$HOME/.local/state}/simulador-irpf2021 (loaded at start, saved at exit). Besides, a client's declaration can be opened from and saved to a file
 // of its own ("Abrir…", "Guardar como…", the recent files); the caption names it. Saving a
 // client's file does not count as saving the last declaration: the question at exit is
 // asked as before, and only "DatosCa21.Ini" is written then.
@@ -87,7 +87,7 @@ public:
     bool listo() const { return m_listo; }
     bool modificado() const { return m_modificado; }
     const simulador::Declaracion &declaracion() const { return m_decl; }
-    QString rutaFichero() const { return m_ruta; }        // "DatosCa21.Ini"
+    QString rutaFichero() const { return m_ruta; }        // ".../simulador-irpf2021/DatosCa21.Ini"
     QString ficheroCliente() const { return m_rutaCliente; }  // empty until one is opened or saved
     // Changes since the declaration was last read from or written to any file.
     bool cambiosSinGuardar() const { return m_sinGuardar; }

@@ -114,6 +114,7 @@ VentanaComparativa::VentanaComparativa(const Comparativa &c, int modalidad, QWid
                      : QStringLiteral("Sin cónyuge: solo se comparan la liquidación conjunta y la del declarante."),
         this);
     nota->setObjectName(QStringLiteral("nota"));
+    nota->setTextFormat(Qt::PlainText);
     nota->setWordWrap(true);
 
     auto *modelo = new ModeloComparativa(c, this);
@@ -136,6 +137,7 @@ VentanaComparativa::VentanaComparativa(const Comparativa &c, int modalidad, QWid
 
     m_veredicto = new QLabel(aQt(c.veredicto), this);
     m_veredicto->setObjectName(QStringLiteral("veredicto"));
+    m_veredicto->setTextFormat(Qt::PlainText);
     QFont negrita = m_veredicto->font();
     negrita.setBold(true);
     m_veredicto->setFont(negrita);

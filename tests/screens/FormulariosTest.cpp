@@ -1,7 +1,7 @@
 // The data-entry screens driven by keyboard, alone and from the main workspace: a first
 // start that begins with the household, the income screens and their sums, "&Salir" and
 // Escape, and the restart that finds everything again. Offscreen; a fresh temporary folder
-// per test through TMPDIR keeps the saved declaration away from the real one.
+// per test through XDG_STATE_HOME keeps the saved declaration away from the real one.
 #include "CampoEdit.h"
 #include "FormularioRentas.h"
 #include "ListaCampo.h"
@@ -114,12 +114,10 @@ private:
 
 void FormulariosTest::init()
 {
-    // Each folder inside the first temporary folder, not inside the previous test's one
-    // (TMPDIR still names it), which is removed with everything in it.
     m_tmp.reset();
     m_tmp = std::make_unique<QTemporaryDir>(QDir(m_tmpOriginal).filePath(QStringLiteral("formularios-XXXXXX")));
     QVERIFY(m_tmp->isValid());
-    qputenv("TMPDIR", m_tmp->path().toLocal8Bit());
+    qputenv("XDG_STATE_HOME", m_tmp->path().toLocal8Bit());
     MensajeBox::setNextAnswer(MensajeBox::Ninguna);
     MensajeBox::olvidaUltimo();
 }
@@ -166,7 +164,7 @@ void FormulariosTest::primerArranqueHogarYRentasHastaReiniciar()
     MensajeBox::setNextAnswer(MensajeBox::Si);
     w->close();
     w.reset();
-    QVERIFY(QFile::exists(QDir(m_tmp->path()).filePath("DatosCa21.Ini")));
+    QVERIFY(QFile::exists(QDir(m_tmp->path()).filePath("simulador-irpf2021/DatosCa21.Ini")));
     MensajeBox::setNextAnswer(MensajeBox::Si);
     w = arranca();
     QVERIFY(w);
@@ -313,7 +311,8 @@ void FormulariosTest::cadaApartadoAbreSuPantalla()
     QFETCH(QString, titulo);
     // A saved file (not loaded: the answer is No), so the start does not open the family screen.
     MensajeBox::setNextAnswer(MensajeBox::No);
-    QFile vacio(QDir(m_tmp->path()).filePath("DatosCa21.Ini"));
+    QVERIFY(QDir(m_tmp->path()).mkdir(QStringLiteral("simulador-irpf2021"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    QFile vacio(QDir(m_tmp->path()).filePath("simulador-irpf2021/DatosCa21.Ini"));
     QVERIFY(vacio.open(QIODevice::WriteOnly));
     vacio.close();
     std::unique_ptr<Precalculo> w = arranca();
