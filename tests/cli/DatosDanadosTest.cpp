@@ -17,9 +17,9 @@ struct Salida {
     int estado = -1;  // -1 when the program did not exit by itself (a crash)
 };
 
-Salida ejecutaSobre(const fs::path &fichero)
+Salida ejecutaSobre(const fs::path &fichero, const fs::path &dir)
 {
-    const fs::path err = fs::path(::testing::TempDir()) / "irpf2021-danados" / "salida.err";
+    const fs::path err = dir / "salida.err";
     const Ejecucion e = EjecutaOrden(std::string(IRPF2021_BIN) + " --modo todas '" + fichero.string() + "' 2>'" +
                                      err.string() + "'");
     std::ifstream in(err, std::ios::binary);
@@ -59,13 +59,12 @@ TEST(Irpf2021, DamagedFilesGiveAClearMessage)
         {"owner no screen writes", hogar + "[Mobiliario]\r\n0=I|B|100|0|0|19\r\n", 0,
          ": aviso: Titular no válido «B» en [Mobiliario], clave 0, línea 10: se trata como vacío"},
     };
-    const fs::path dir = fs::path(::testing::TempDir()) / "irpf2021-danados";
-    fs::create_directories(dir);
+    const fs::path dir = CarpetaPropia("irpf2021-danados");
     for (const Caso &c : casos) {
         SCOPED_TRACE(c.nombre);
         const fs::path f = dir / "declaracion.ini";
         std::ofstream(f, std::ios::binary | std::ios::trunc) << c.contenido;
-        const Salida s = ejecutaSobre(f);
+        const Salida s = ejecutaSobre(f, dir);
         EXPECT_EQ(s.estado, c.estado);
         EXPECT_NE(s.err.find(f.string() + c.mensaje), std::string::npos) << s.err;
         // A refused file or a failed liquidation writes nothing of it to standard output.
@@ -76,11 +75,11 @@ TEST(Irpf2021, DamagedFilesGiveAClearMessage)
     const fs::path grande = dir / "grande.ini";
     std::ofstream(grande, std::ios::binary | std::ios::trunc) << "[Datos]\r\n";
     fs::resize_file(grande, 2u << 20);
-    Salida s = ejecutaSobre(grande);
+    Salida s = ejecutaSobre(grande, dir);
     EXPECT_EQ(s.estado, 1);
     EXPECT_NE(s.err.find("es demasiado grande (más de 1 MiB) para ser una declaración."), std::string::npos) << s.err;
     // A file of the system that reads as empty.
-    s = ejecutaSobre("/proc/self/status");
+    s = ejecutaSobre("/proc/self/status", dir);
     EXPECT_EQ(s.estado, 1);
     EXPECT_NE(s.err.find("«/proc/self/status» no es una declaración"), std::string::npos) << s.err;
     fs::remove_all(dir);

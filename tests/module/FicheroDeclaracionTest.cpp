@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdlib>
 #include <functional>
 #include <limits>
 #include <map>
@@ -84,15 +85,6 @@ Declaracion DeclaracionCompleta()
     return d;
 }
 
-// A place the last declaration must refuse: `prepara` makes it at `carpeta`, the
-// declaration's folder, beside a folder `victima` of the user's.
-struct Rechazo {
-    const char *nombre;
-    std::function<void(const fs::path &carpeta, const fs::path &victima)> prepara;
-    const char *motivo;
-    bool seLee;  // a read-only file is read, only never replaced
-};
-
 // A folder of its own under the system's temporary folder, removed afterwards.
 class FicheroEnDisco : public ::testing::Test {
 protected:
@@ -109,6 +101,11 @@ protected:
     std::string ruta(const std::string &nombre) const { return (m_dir / nombre).string(); }
     // Entries in the folder, to see that a failed save leaves no temporary file behind.
     std::ptrdiff_t entradas() const { return std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()); }
+    // A shell command run in the folder, to lay out links, modes and owners in one line.
+    void sh(const std::string &orden) const
+    {
+        ASSERT_EQ(std::system(("cd '" + m_dir.string() + "' && " + orden).c_str()), 0) << orden;
+    }
     // Everything under the folder, links not followed: kind and mode, owner, and the content
     // or the link's target. Equal before and after: nothing was written, moved or left.
     std::map<std::string, std::string> foto() const
@@ -123,30 +120,30 @@ protected:
         }
         return f;
     }
-    // The load and the save are refused naming `motivo`, and nothing under the test's folder
-    // changes: no file written through a link, no mode changed, no temporary left.
+    // Each case lays out, beside the user's .bashrc and a folder "victima", the last
+    // declaration's folder "u/simulador-irpf2021" (shell command run in "u"). Loading and
+    // saving are then refused naming `motivo` (a read-only file is only never replaced), and
+    // nothing under the test's folder changes: nothing written through a link, no mode
+    // changed, no temporary left.
+    struct Rechazo {
+        const char *nombre, *orden, *motivo;
+        bool seLee = false;
+    };
     void compruebaRechazos(const std::vector<Rechazo> &casos) const
     {
-        int n = 0;
         for (const Rechazo &c : casos) {
             SCOPED_TRACE(c.nombre);
-            const fs::path base = m_dir / std::to_string(n++);
-            const fs::path carpeta = base / "simulador-irpf2021", victima = base / "victima";
-            fs::create_directories(victima);
-            escribeBytes(victima / "DatosCa21.Ini", "[Datos]\r\nNombre=De otro\r\n");
-            escribeBytes(base / ".bashrc", "alias ls=ls");
-            c.prepara(carpeta, victima);
+            fs::remove_all(m_dir / "u");
+            sh(std::string("mkdir -p u/victima && cd u && echo [Datos] > victima/DatosCa21.Ini && echo alias > .bashrc && ") +
+               c.orden);
+            const std::string carpeta = ruta("u/simulador-irpf2021");
             const auto antes = foto();
             const std::string leido = mensajeDe([&] {
-                if (HayUltimaDeclaracion(carpeta.string()))
-                    CargaUltimaDeclaracion(carpeta.string());
+                if (HayUltimaDeclaracion(carpeta))
+                    CargaUltimaDeclaracion(carpeta);
             });
-            if (c.seLee)
-                EXPECT_EQ(leido, "(no error)");
-            else
-                EXPECT_NE(leido.find(c.motivo), std::string::npos) << leido;
-            const std::string guardado =
-                mensajeDe([&] { GuardaUltimaDeclaracion(DeclaracionCompleta(), carpeta.string()); });
+            EXPECT_TRUE(c.seLee ? leido == "(no error)" : leido.find(c.motivo) != std::string::npos) << leido;
+            const std::string guardado = mensajeDe([&] { GuardaUltimaDeclaracion(DeclaracionCompleta(), carpeta); });
             EXPECT_NE(guardado.find(c.motivo), std::string::npos) << guardado;
             EXPECT_EQ(foto(), antes);
         }
@@ -408,18 +405,11 @@ TEST_F(FicheroEnDisco, FailedSaveLeavesWhatWasThere)
 TEST_F(FicheroEnDisco, ClientFilesFollowOnlyTheUsersOwnLinks)
 {
     const Declaracion d = DeclaracionCompleta();
-    escribeBytes(ruta("cliente.ini"), "anterior");
-    fs::create_symlink("cliente.ini", ruta("enlace.ini"));
+    sh("echo anterior > cliente.ini && ln -s cliente.ini enlace.ini && mkdir carpeta && ln -s carpeta a-carpeta.ini && "
+       "ln -s no-existe.ini roto.ini && ln -s enlace.ini a-enlace.ini && echo x > protegido.ini && chmod 444 protegido.ini");
     GuardaDeclaracion(d, ruta("enlace.ini"));
     EXPECT_TRUE(fs::is_symlink(ruta("enlace.ini")));
     EXPECT_EQ(leeBytes(ruta("cliente.ini")), EscribeDeclaracion(d));
-
-    fs::create_directory(ruta("carpeta"));
-    fs::create_symlink("carpeta", ruta("a-carpeta.ini"));
-    fs::create_symlink("no-existe.ini", ruta("roto.ini"));
-    fs::create_symlink("enlace.ini", ruta("a-enlace.ini"));
-    escribeBytes(ruta("protegido.ini"), "protegido");
-    chmod(ruta("protegido.ini").c_str(), 0444);
     const auto antes = foto();
     for (const char *destino : {"a-carpeta.ini", "roto.ini", "a-enlace.ini"})
         EXPECT_NE(mensajeDe([&] { GuardaDeclaracion(d, ruta(destino)); }).find("es un enlace simbólico que no es suyo o "
@@ -435,22 +425,15 @@ TEST_F(FicheroEnDisco, ClientFilesFollowOnlyTheUsersOwnLinks)
 
 TEST(UltimaDeclaracion, FolderFromTheEnvironment)
 {
-    struct Caso {
-        const char *estado, *home, *carpeta;
-    };
-    const Caso casos[] = {
-        {"/datos/estado", "/home/ana", "/datos/estado/simulador-irpf2021"},
-        {nullptr, "/home/ana", "/home/ana/.local/state/simulador-irpf2021"},
-        {"relativa/estado", "/home/ana", "/home/ana/.local/state/simulador-irpf2021"},  // not absolute: ignored
-    };
     const std::string estado = std::getenv("XDG_STATE_HOME") ? std::getenv("XDG_STATE_HOME") : "";
-    const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
-    for (const Caso &c : casos) {
-        c.estado ? setenv("XDG_STATE_HOME", c.estado, 1) : unsetenv("XDG_STATE_HOME");
-        setenv("HOME", c.home, 1);
-        EXPECT_EQ(CarpetaUltimaDeclaracion(), c.carpeta);
+    const std::string home = std::getenv("HOME");
+    setenv("HOME", "/home/ana", 1);
+    for (const char *e : {"/datos/estado", "", "relativa/estado"}) {  // not absolute: ignored
+        setenv("XDG_STATE_HOME", e, 1);
+        EXPECT_EQ(CarpetaUltimaDeclaracion(), *e == '/' ? "/datos/estado/simulador-irpf2021"
+                                                        : "/home/ana/.local/state/simulador-irpf2021");
     }
-    estado.empty() ? unsetenv("XDG_STATE_HOME") : setenv("XDG_STATE_HOME", estado.c_str(), 1);
+    setenv("XDG_STATE_HOME", estado.c_str(), 1);
     setenv("HOME", home.c_str(), 1);
 }
 
@@ -469,9 +452,8 @@ TEST_F(FicheroEnDisco, LastDeclarationIsPrivateAndCleansAfterItself)
     EXPECT_EQ(modo(carpeta + "/DatosCa21.Ini"), 0600u);
     EXPECT_TRUE(HayUltimaDeclaracion(carpeta));
 
-    for (const char *n : {".simulador-irpf2021-0123456789abcdef.tmp", ".guardando-0badf00d.tmp",
-                          ".simulador-irpf2021-fedcba9876543210.tmp", "notas.tmp", ".guardando-x.tmp"})
-        escribeBytes(fs::path(carpeta) / n, "x");
+    sh("cd estado/simulador-irpf2021 && touch .simulador-irpf2021-0123456789abcdef.tmp .guardando-0badf00d.tmp "
+       ".simulador-irpf2021-fedcba9876543210.tmp notas.tmp .guardando-x.tmp");
     const int enUso = open((carpeta + "/.simulador-irpf2021-fedcba9876543210.tmp").c_str(), O_RDONLY);
     ASSERT_EQ(flock(enUso, LOCK_EX), 0);
     const Declaracion d = DeclaracionCompleta();
@@ -485,87 +467,52 @@ TEST_F(FicheroEnDisco, LastDeclarationIsPrivateAndCleansAfterItself)
     EXPECT_TRUE(CargaUltimaDeclaracion(carpeta).declaracion == d);
 }
 
-namespace {
-
-void carpetaPrivada(const fs::path &carpeta) { fs::create_directory(carpeta), chmod(carpeta.c_str(), 0700); }
-
-}  // namespace
-
 TEST_F(FicheroEnDisco, LastDeclarationRefusesLinksAndOpenFolders)
 {
-    const std::vector<Rechazo> casos = {
+    compruebaRechazos({
         {"a link at the file, planted towards another file",
-         [](const fs::path &c, const fs::path &) {
-             carpetaPrivada(c);
-             fs::create_symlink("../.bashrc", c / "DatosCa21.Ini");
-         },
-         "«DatosCa21.Ini» es un enlace simbólico; por seguridad no se sigue", false},
-        {"a link at the folder", [](const fs::path &c, const fs::path &v) { fs::create_directory_symlink(v, c); },
-         "es un enlace simbólico, no una carpeta propia; por seguridad no se sigue", false},
-        {"a folder open to others",
-         [](const fs::path &c, const fs::path &) {
-             carpetaPrivada(c);
-             chmod(c.c_str(), 0755);
-             escribeBytes(c / "DatosCa21.Ini", "[Datos]\r\nNombre=Ana\r\n");
-         },
-         "está abierta a otros usuarios (permisos 0755); por seguridad no se lee ni se escribe nada en ella", false},
-        {"a regular file where the folder goes", [](const fs::path &c, const fs::path &) { escribeBytes(c, "x"); },
-         "no es una carpeta", false},
-        {"a folder at the file's name",
-         [](const fs::path &c, const fs::path &) { carpetaPrivada(c), fs::create_directory(c / "DatosCa21.Ini"); },
-         "es una carpeta", false},
+         "mkdir -m 700 simulador-irpf2021 && ln -s ../.bashrc simulador-irpf2021/DatosCa21.Ini",
+         "«DatosCa21.Ini» es un enlace simbólico; por seguridad no se sigue"},
+        {"a link at the folder", "ln -s victima simulador-irpf2021",
+         "es un enlace simbólico, no una carpeta propia; por seguridad no se sigue"},
+        {"a folder open to others", "mkdir -m 755 simulador-irpf2021 && echo [Datos] > simulador-irpf2021/DatosCa21.Ini",
+         "está abierta a otros usuarios (permisos 0755); por seguridad no se lee ni se escribe nada en ella"},
+        {"a regular file where the folder goes", "echo x > simulador-irpf2021", "no es una carpeta"},
+        {"a folder at the file's name", "mkdir -m 700 simulador-irpf2021 simulador-irpf2021/DatosCa21.Ini",
+         "es una carpeta"},
         {"a read-only file",
-         [](const fs::path &c, const fs::path &) {
-             carpetaPrivada(c);
-             escribeBytes(c / "DatosCa21.Ini", "[Datos]\r\nNombre=Ana\r\n");
-             chmod((c / "DatosCa21.Ini").c_str(), 0400);
-         },
+         "mkdir -m 700 simulador-irpf2021 && echo [Datos] > simulador-irpf2021/DatosCa21.Ini && "
+         "chmod 400 simulador-irpf2021/DatosCa21.Ini",
          "el fichero es de solo lectura y no se sustituye", true},
-    };
-    compruebaRechazos(casos);
+    });
 }
 
-// Another user's folder or file, or a link another user planted, as a hostile local user
-// would leave them. Making them needs root (chown); as another user the test cannot.
+// Another user's folder or file, and links another user planted, as a hostile local user
+// would leave them. Making them needs root (chown); an ordinary user cannot.
 TEST_F(FicheroEnDisco, AnotherUsersFilesAndLinksAreRefused)
 {
-    constexpr uid_t kOtro = 65534;  // nobody
-    const fs::path prueba = m_dir / "prueba";
-    escribeBytes(prueba, "");
-    if (chown(prueba.c_str(), kOtro, static_cast<gid_t>(-1)) != 0)
-        GTEST_SKIP() << "only root can give a file to another user: the checks against other users' "
+    if (std::system(("cd '" + m_dir.string() + "' && touch prueba && chown 65534 prueba 2>/dev/null").c_str()) != 0)
+        GTEST_SKIP() << "only root can give a file to another user (65534): the checks against other users' "
                         "files cannot be made as an ordinary user";
-    fs::remove(prueba);
-    const std::vector<Rechazo> casos = {
+    compruebaRechazos({
         {"another user's folder",
-         [](const fs::path &c, const fs::path &) {
-             carpetaPrivada(c);
-             escribeBytes(c / "DatosCa21.Ini", "[Datos]\r\nNombre=De otro\r\n");
-             chown(c.c_str(), kOtro, static_cast<gid_t>(-1));
-         },
-         "es de otro usuario; por seguridad no se lee ni se escribe nada en ella", false},
+         "mkdir -m 700 simulador-irpf2021 && echo [Datos] > simulador-irpf2021/DatosCa21.Ini && "
+         "chown 65534 simulador-irpf2021",
+         "es de otro usuario; por seguridad no se lee ni se escribe nada en ella"},
         {"another user's file",
-         [](const fs::path &c, const fs::path &) {
-             carpetaPrivada(c);
-             escribeBytes(c / "DatosCa21.Ini", "[Datos]\r\nNombre=De otro\r\n");
-             chown((c / "DatosCa21.Ini").c_str(), kOtro, static_cast<gid_t>(-1));
-         },
-         "el fichero es de otro usuario; por seguridad no se usa", false},
-    };
-    compruebaRechazos(casos);
+         "mkdir -m 700 simulador-irpf2021 && echo [Datos] > simulador-irpf2021/DatosCa21.Ini && "
+         "chown 65534 simulador-irpf2021/DatosCa21.Ini",
+         "el fichero es de otro usuario; por seguridad no se usa"},
+    });
 
-    // A client's file reached through a link another user planted in a shared folder, and
+    // A client's file through a link another user planted in a shared folder, and through
     // the user's own link to another user's file.
-    const Declaracion d = DeclaracionCompleta();
-    escribeBytes(ruta("propio.ini"), "propio");
-    escribeBytes(ruta("ajeno.ini"), "ajeno");
-    chown(ruta("ajeno.ini").c_str(), kOtro, static_cast<gid_t>(-1));
-    fs::create_symlink("propio.ini", ruta("plantado.ini"));
-    lchown(ruta("plantado.ini").c_str(), kOtro, static_cast<gid_t>(-1));
-    fs::create_symlink("ajeno.ini", ruta("a-ajeno.ini"));
+    sh("echo propio > propio.ini && echo ajeno > ajeno.ini && chown 65534 ajeno.ini && ln -s propio.ini plantado.ini && "
+       "chown -h 65534 plantado.ini && ln -s ajeno.ini a-ajeno.ini");
     const auto antes = foto();
     for (const char *enlace : {"plantado.ini", "a-ajeno.ini"})
-        EXPECT_NE(mensajeDe([&] { GuardaDeclaracion(d, ruta(enlace)); }).find("es un enlace simbólico que no es suyo"),
+        EXPECT_NE(mensajeDe([&] { GuardaDeclaracion(DeclaracionCompleta(), ruta(enlace)); })
+                      .find("es un enlace simbólico que no es suyo"),
                   std::string::npos)
             << enlace;
     EXPECT_EQ(foto(), antes);
