@@ -64,6 +64,25 @@ void compruebaFicheroPropio(const struct stat &st, const std::string &nombre)
         throw ErrorRuta(0, "el fichero es de otro usuario; por seguridad no se usa");
 }
 
+// Creates `nombre` in the folder empty and 0600 when missing; takes group and other bits off
+// a file of the user's; refuses a link and anything else.
+void preparaEn(int carpeta, const std::string &nombre)
+{
+    Descriptor fd(openat(carpeta, nombre.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0600));
+    if (fd.fd < 0) {
+        if (errno == ELOOP)
+            throw ErrorRuta(0, enlaceNoSeSigue(nombre));
+        fallaErrno(errno);
+    }
+    struct stat st {};
+    if (fstat(fd.fd, &st) != 0)
+        fallaErrno(errno);
+    compruebaFicheroPropio(st, nombre);
+    if ((st.st_mode & 077) != 0 && fchmod(fd.fd, st.st_mode & 0700) != 0)
+        fallaErrno(errno);
+}
+
+
 // What is at `nombre` in the folder, not following a link; false when nothing is.
 bool estadoEn(int carpeta, const std::string &nombre, struct stat &st)
 {
@@ -420,20 +439,15 @@ void CarpetaPrivada::escribe(const std::string &nombre, std::string_view bytes) 
     escribeAtomico(m_fd, nombre, bytes, nullptr);
 }
 
-void CarpetaPrivada::preparaFichero(const std::string &nombre) const
+void CarpetaPrivada::preparaFichero(const std::string &nombre) const { preparaEn(m_fd, nombre); }
+
+void PreparaFicheroPrivado(const std::string &carpeta, const std::string &nombre)
 {
-    Descriptor fd(openat(m_fd, nombre.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0600));
-    if (fd.fd < 0) {
-        if (errno == ELOOP)
-            throw ErrorRuta(0, enlaceNoSeSigue(nombre));
+    creaCarpeta(carpeta);
+    Descriptor dir(open(carpeta.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.fd < 0)
         fallaErrno(errno);
-    }
-    struct stat st {};
-    if (fstat(fd.fd, &st) != 0)
-        fallaErrno(errno);
-    compruebaFicheroPropio(st, nombre);
-    if ((st.st_mode & 077) != 0 && fchmod(fd.fd, st.st_mode & 0700) != 0)
-        fallaErrno(errno);
+    preparaEn(dir.fd, nombre);
 }
 
 }  // namespace simulador

@@ -81,4 +81,8 @@ private:
     int m_fd = -1;
 };
 
+// As CarpetaPrivada::preparaFichero, in a folder that is not ours to close (the user's
+// configuration folder, where Qt's file dialogs keep the folders last visited).
+void PreparaFicheroPrivado(const std::string &carpeta, const std::string &nombre);
+
 }  // namespace simulador

@@ -64,6 +64,17 @@ void FicherosRecientes::anade(const QString &ruta)
     guarda(l);
 }
 
+void FicherosRecientes::protegeDialogos()
+{
+    const QFileInfo f(QSettings(QSettings::UserScope, QStringLiteral("QtProject")).fileName());
+    try {
+        simulador::PreparaFicheroPrivado(QFile::encodeName(f.absolutePath()).toStdString(),
+                                         QFile::encodeName(f.fileName()).toStdString());
+    } catch (const simulador::ErrorRuta &) {
+        // A link or another user's file there: left alone, as Qt itself would.
+    }
+}
+
 void FicherosRecientes::quita(const QString &ruta)
 {
     QStringList l = lista();

@@ -15,4 +15,7 @@ public:
     // Puts `ruta` first (once), dropping the oldest beyond kMaximo.
     static void anade(const QString &ruta);
     static void quita(const QString &ruta);
+    // Qt's file dialogs keep the folders last visited (clients' folders) in the user's
+    // QtProject.conf, which Qt would make readable by everyone: made 0600 beforehand.
+    static void protegeDialogos();
 };

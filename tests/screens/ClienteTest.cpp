@@ -102,9 +102,12 @@ private slots:
         QCOMPARE(m_w->ficheroCliente(), cliente);
         QCOMPARE(m_w->windowTitle(), titulo + QStringLiteral(" - garcia.ini"));
         QCOMPARE(FicherosRecientes::lista(), QStringList{cliente});
-        // The list names clients' files: the settings that keep it are the user's alone.
+        // The list names clients' files, and the file dialogs' settings their folders: both
+        // are the user's alone.
         QCOMPARE(QFileInfo(ruta("ajustes/simulador")).permissions() & 0x0777, QFile::Permissions(0x0700));
         QCOMPARE(QFileInfo(ruta("ajustes/simulador/simulador.conf")).permissions() & 0x0777, QFile::Permissions(0x0600));
+        FicherosRecientes::protegeDialogos();
+        QCOMPARE(QFileInfo(ruta("ajustes/QtProject.conf")).permissions() & 0x0777, QFile::Permissions(0x0600));
         QVERIFY(!m_w->cambiosSinGuardar());
         QVERIFY(m_w->modificado());  // the last declaration is still to be saved at exit
         QVERIFY(!QFile::exists(m_w->rutaFichero()));
