@@ -11,6 +11,47 @@ namespace irpf2021 {
 
 namespace {
 
+// Length of the well-formed UTF-8 sequence at s[i] (overlong forms and surrogates refused),
+// 0 when there is none; its code point goes to cp.
+std::size_t secuenciaUtf8(std::string_view s, std::size_t i, char32_t &cp)
+{
+    const auto b0 = static_cast<unsigned char>(s[i]);
+    std::size_t n;
+    char32_t minimo;
+    if (b0 < 0x80) {
+        cp = b0;
+        return 1;
+    } else if (b0 >= 0xC2 && b0 <= 0xDF) {
+        n = 2, minimo = 0x80, cp = b0 & 0x1F;
+    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+        n = 3, minimo = 0x800, cp = b0 & 0x0F;
+    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+        n = 4, minimo = 0x10000, cp = b0 & 0x07;
+    } else {
+        return 0;
+    }
+    if (i + n > s.size())
+        return 0;
+    for (std::size_t k = 1; k < n; ++k) {
+        const auto b = static_cast<unsigned char>(s[i + k]);
+        if ((b & 0xC0) != 0x80)
+            return 0;
+        cp = (cp << 6) | (b & 0x3F);
+    }
+    return cp < minimo || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF) ? 0 : n;
+}
+
+// Characters that drive a terminal: C0 controls (a tab is only a blank), DEL and C1.
+bool esControl(char32_t cp) { return (cp < 0x20 && cp != '\t') || (cp >= 0x7F && cp <= 0x9F); }
+
+void anadeEscape(std::string &out, const char *prefijo, unsigned valor)
+{
+    static const char kHex[] = "0123456789abcdef";
+    out += prefijo;
+    out.push_back(kHex[(valor >> 4) & 0xF]);
+    out.push_back(kHex[valor & 0xF]);
+}
+
 // Display width of a UTF-8 text: every code point counts one column.
 std::size_t anchura(std::string_view s)
 {
@@ -67,8 +108,8 @@ void EscribeTexto(std::string &out, const std::string &fichero, const std::strin
                   const std::vector<Liquidacion> &liquidaciones)
 {
     out += "Kalvio Profesionales - Simulación IRPF 2021\n";
-    out += "Fichero: " + fichero + "\n";
-    out += "Apellidos y Nombre: " + nombre + "\n\n";
+    out += "Fichero: " + Visible(fichero) + "\n";
+    out += "Apellidos y Nombre: " + Visible(nombre) + "\n\n";
     rellenaDerecha(out, "", kAnchoConcepto + 5);
     for (const Liquidacion &l : liquidaciones)
         rellenaIzquierda(out, NombreModalidad(l.modalidad), kAnchoImporte);
@@ -96,34 +137,47 @@ void EscribeTexto(std::string &out, const std::string &fichero, const std::strin
 
 void AnadeJson(std::string &out, const std::string &texto)
 {
-    static const char kHex[] = "0123456789abcdef";
     out.push_back('"');
-    for (std::size_t i = 0; i < texto.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(texto[i]);
-        if (c == '"' || c == '\\') {
-            out.push_back('\\');
-            out.push_back(static_cast<char>(c));
-        } else if (c < 0x20) {
-            out += "\\u00";
-            out.push_back(kHex[c >> 4]);
-            out.push_back(kHex[c & 0xF]);
-        } else if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
-        } else {
-            // Copy a well-formed UTF-8 sequence; anything else is replaced.
-            const int largo = (c & 0xE0) == 0xC0 ? 2 : (c & 0xF0) == 0xE0 ? 3 : (c & 0xF8) == 0xF0 ? 4 : 0;
-            bool valida = largo > 0 && i + largo <= texto.size();
-            for (int k = 1; valida && k < largo; ++k)
-                valida = (static_cast<unsigned char>(texto[i + k]) & 0xC0) == 0x80;
-            if (valida) {
-                out.append(texto, i, largo);
-                i += largo - 1;
-            } else {
-                out += "\xEF\xBF\xBD";
-            }
+    for (std::size_t i = 0; i < texto.size();) {
+        char32_t cp;
+        const std::size_t n = secuenciaUtf8(texto, i, cp);
+        if (n == 0) {
+            out += "\xEF\xBF\xBD";  // U+FFFD
+            ++i;
+            continue;
         }
+        if (cp == '"' || cp == '\\') {
+            out.push_back('\\');
+            out.push_back(static_cast<char>(cp));
+        } else if (cp < 0x20 || esControl(cp)) {
+            anadeEscape(out, "\\u00", cp);
+        } else {
+            out.append(texto, i, n);
+        }
+        i += n;
     }
     out.push_back('"');
+}
+
+std::string Visible(std::string_view texto)
+{
+    std::string out;
+    out.reserve(texto.size());
+    for (std::size_t i = 0; i < texto.size();) {
+        char32_t cp;
+        const std::size_t n = secuenciaUtf8(texto, i, cp);
+        if (n == 0) {
+            anadeEscape(out, "\\x", static_cast<unsigned char>(texto[i]));
+            ++i;
+            continue;
+        }
+        if (esControl(cp))
+            anadeEscape(out, "\\x", cp);
+        else
+            out.append(texto, i, n);
+        i += n;
+    }
+    return out;
 }
 
 void EscribeJson(std::string &out, const std::string &fichero, const std::vector<Liquidacion> &liquidaciones)
@@ -225,8 +279,8 @@ void EscribeComparativaTexto(std::string &out, const std::string &fichero, const
 {
     constexpr std::size_t kConcepto = 30, kColumna = 22;
     out += "Comparativa de tributación conjunta e individual\n";
-    out += "Fichero: " + fichero + "\n";
-    out += "Apellidos y Nombre: " + nombre + "\n";
+    out += "Fichero: " + Visible(fichero) + "\n";
+    out += "Apellidos y Nombre: " + Visible(nombre) + "\n";
     if (!c.hayConyuge)
         out += "Sin cónyuge: solo se comparan la liquidación conjunta y la del declarante.\n";
     out += lineaReparto(c) + "\n\n";

@@ -6,6 +6,7 @@
 #include "Liquidar.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace irpf2021 {
@@ -28,7 +29,13 @@ void EscribeComparativaTexto(std::string &out, const std::string &fichero, const
 void EscribeComparativaJson(std::string &out, const std::string &fichero, const simulador::Comparativa &c);
 void EscribeComparativaCsv(std::string &out, const simulador::Comparativa &c);
 
-// JSON string literal, quotes included; invalid UTF-8 bytes become U+FFFD.
+// JSON string literal, quotes included; control characters (C0, DEL, C1) escaped as
+// \u001b, invalid UTF-8 bytes become U+FFFD.
 void AnadeJson(std::string &out, const std::string &texto);
+
+// A text from a file or from the command line, made harmless for a terminal: control
+// characters (C0 but the tab, DEL, C1), which could retitle the window or clear the screen,
+// and bytes that are not UTF-8 are written as visible escapes such as \x1b.
+std::string Visible(std::string_view texto);
 
 }  // namespace irpf2021

@@ -13,6 +13,7 @@ void AvisoLista::informacion(QWidget *parent, const QString &texto)
         return;
     }
     QMessageBox box(QMessageBox::Information, aQt(simulador::kTituloInformacion), texto, QMessageBox::Ok, parent);
+    box.setTextFormat(Qt::PlainText);  // quotes typed values
     box.exec();
 }
 
@@ -23,6 +24,7 @@ bool AvisoLista::pregunta(QWidget *parent, const QString &titulo, const QString 
         return *s_respuesta;
     }
     QMessageBox box(QMessageBox::Question, titulo, texto, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setTextFormat(Qt::PlainText);
     // Qt's own texts are English unless a translation is loaded.
     box.button(QMessageBox::Yes)->setText(QStringLiteral("Sí"));
     box.button(QMessageBox::No)->setText(QStringLiteral("No"));

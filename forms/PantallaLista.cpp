@@ -46,6 +46,7 @@ PantallaLista::PantallaLista(TipoLista tipo, const Declaracion &decl, QWidget *p
 
     m_ayuda = new QLabel(this);
     m_ayuda->setObjectName(QStringLiteral("LbValor"));
+    m_ayuda->setTextFormat(Qt::PlainText);
     m_ayuda->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_ayuda->setMinimumHeight(m_ayuda->fontMetrics().lineSpacing() * 7);
 

@@ -1,4 +1,4 @@
-// The saved declaration: writer, one-pass reader and the atomic save.
+// The saved declaration: writer, one-pass reader, and where the files are kept.
 //
 // Reading works on the whole content at once. The text is first brought to UTF-8 (it is
 // already UTF-8, or it is Windows-1252 and converted in one go), then cut into lines and
@@ -9,31 +9,21 @@
 #include "FicheroDeclaracion.h"
 
 #include "Fechas.h"
+#include "FicheroPrivado.h"
 #include "TablaCasillas.h"
 #include "TextoImporte.h"
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <chrono>
-#include <cstdio>
+#include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <limits>
-#include <random>
-#include <system_error>
 
-#if defined(_WIN32)
-#include <io.h>
-#else
-#include <fcntl.h>
-#include <sys/stat.h>
+#include <pwd.h>
 #include <unistd.h>
-#endif
 
 namespace simulador {
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -273,9 +263,11 @@ std::string muestraLinea(std::string_view linea)
 
 // Cuts the UTF-8 text into lines and files every entry under its section. Entries of a
 // section that is not ours, and those before the first header, are checked and dropped.
-Fichero analiza(std::string_view texto)
+// `conSeccion` tells whether any header of ours was seen.
+Fichero analiza(std::string_view texto, bool &conSeccion)
 {
     Fichero f;
+    conSeccion = false;
     int actual = -1;
     int numLinea = 0;
     std::size_t pos = 0;
@@ -298,6 +290,7 @@ Fichero analiza(std::string_view texto)
                 if (mismoNombre(nombre, kNombreSeccion[s]))
                     actual = s;
             }
+            conSeccion = conSeccion || actual >= 0;
             continue;
         }
         const std::size_t igual = limpia.find('=');
@@ -489,6 +482,27 @@ private:
     std::size_t m_num = 0;
 };
 
+// Whether the grouping dots of an amount in the sheet's form stand between groups of three
+// figures, counted from the decimal comma: "1.234.567,89" and "1234,5" do, "12.34" and
+// "1.2.3,45" do not.
+bool gruposDeTres(std::string_view t)
+{
+    const std::string_view entero = t.substr(0, t.find(','));
+    std::size_t grupo = 0;
+    bool conPuntos = false;
+    for (std::size_t i = entero.size(); i-- > 0;) {
+        if (entero[i] == '.') {
+            if (grupo != 3)
+                return false;
+            grupo = 0;
+            conPuntos = true;
+        } else if (entero[i] >= '0' && entero[i] <= '9') {
+            ++grupo;
+        }
+    }
+    return !conPuntos || (grupo >= 1 && grupo <= 3);
+}
+
 bool esRegion(std::string_view a)
 {
     static constexpr std::array<std::string_view, 16> kCodigos = {"00", "01", "02", "03", "04", "05", "06", "07",
@@ -679,7 +693,14 @@ void leeFichero(const Fichero &f, DeclaracionLeida &out)
         const Entrada *e = f[Varios].busca(n);
         if (!e || e->valor.empty())
             continue;
-        Valor(Varios, n, e, avisos).importeDePantalla();
+        const Valor v(Varios, n, e, avisos);
+        v.importeDePantalla();
+        // "12.34" would be read as 1.234,00: a typing slip that must not pass for an amount.
+        if (!gruposDeTres(e->valor)) {
+            v.avisa("Puntos de millar mal puestos", e->valor, {},
+                    ": no separan grupos de tres cifras y la casilla " + std::to_string(n) + " se deja vacía.");
+            continue;
+        }
         d.Casillas[n].Texto = std::string(e->valor);
     }
 
@@ -736,83 +757,6 @@ private:
     std::string &m_out;
     int m_campos = 0;
 };
-
-// ---------------------------------------------------------------------------------------
-// Files
-
-// The reason for a failed system call, in the words of our messages.
-std::string motivo(int e)
-{
-    switch (e) {
-    case ENOENT:
-        return "no existe la carpeta o el fichero";
-    case EACCES:
-    case EPERM:
-        return "permiso denegado";
-    case EISDIR:
-        return "es una carpeta";
-    case ENOTDIR:
-        return "una parte de la ruta no es una carpeta";
-    case ENOTEMPTY:
-        return "es una carpeta que no está vacía";
-    case ENOSPC:
-        return "no queda espacio en el disco";
-    case EFBIG:
-        return "el fichero supera el tamaño permitido";
-    case EROFS:
-        return "el sistema de ficheros es de solo lectura";
-    case EIO:
-        return "error de entrada/salida";
-    case ENAMETOOLONG:
-        return "la ruta es demasiado larga";
-    case EMFILE:
-    case ENFILE:
-        return "hay demasiados ficheros abiertos";
-    case EBUSY:
-        return "el fichero está en uso";
-    default:
-        return std::strerror(e);
-    }
-}
-
-// A fresh number for a temporary name. Only uniqueness matters, so a clock stands in when
-// the system has no random source.
-unsigned azar()
-{
-    try {
-        return std::random_device()();
-    } catch (const std::exception &) {
-        static unsigned cuenta = 0;
-        return static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count()) + ++cuenta;
-    }
-}
-
-// Data on the disk before the rename, so that a crash cannot leave an empty file behind
-// the new name.
-bool aDisco(std::FILE *f)
-{
-    if (std::fflush(f) != 0)
-        return false;
-#if defined(_WIN32)
-    return _commit(_fileno(f)) == 0;
-#else
-    return fsync(fileno(f)) == 0;
-#endif
-}
-
-// Makes the rename itself durable. Best effort: some file systems refuse to sync a folder.
-void carpetaADisco(const fs::path &carpeta)
-{
-#if !defined(_WIN32)
-    const int fd = open(carpeta.c_str(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        (void)fsync(fd);
-        close(fd);
-    }
-#else
-    (void)carpeta;
-#endif
-}
 
 }  // namespace
 
@@ -914,10 +858,14 @@ std::string EscribeDeclaracion(const Declaracion &d)
     return out;
 }
 
-DeclaracionLeida LeeDeclaracion(std::string_view contenido)
+namespace {
+
+// `fichero` names the file in the messages ("el fichero «…»"), or is empty.
+DeclaracionLeida leeContenido(std::string_view contenido, const std::string &fichero)
 {
+    const std::string elFichero = fichero.empty() ? "El fichero" : "El fichero «" + fichero + "»";
     if (std::memchr(contenido.data(), '\0', contenido.size()) != nullptr)
-        throw ErrorFichero("El fichero no es una declaración guardada (contiene datos binarios).");
+        throw ErrorFichero(elFichero + " no es una declaración guardada (contiene datos binarios).");
     std::string convertido;
     std::string_view texto = contenido;
     switch (codificacionDe(contenido)) {
@@ -932,14 +880,21 @@ DeclaracionLeida LeeDeclaracion(std::string_view contenido)
         texto = convertido;
         break;
     }
+    bool conSeccion = false;
+    const Fichero f = analiza(texto, conSeccion);
+    // Without a single section of ours there is nothing to load: liquidating it would show
+    // a declaration of zeros as if it had been read.
+    if (!conSeccion) {
+        const bool vacio = texto.find_first_not_of(" \t\r\n") == std::string_view::npos;
+        throw ErrorFichero(elFichero + " no es una declaración: " +
+                           (vacio ? "está vacío." : "no contiene ninguna de sus secciones ([Datos], [Trabajo], …)."));
+    }
     DeclaracionLeida out;
-    leeFichero(analiza(texto), out);
+    leeFichero(f, out);
     // The writer ends every line with CR LF, so a last line without its end was cut short
     // (a disk that filled up, a copy that stopped): its value may be short of digits.
     // Notepad leaves the last line open too, so this is a warning, not a refusal.
-    if (Recorta(texto).empty()) {
-        out.avisos.push_back("El fichero está vacío: no contiene ninguna declaración.");
-    } else if (texto.back() != '\n') {
+    if (texto.back() != '\n') {
         const std::size_t inicio = texto.rfind('\n') + 1;  // npos + 1 is 0
         const int linea = static_cast<int>(std::count(texto.begin(), texto.end(), '\n')) + 1;
         out.avisos.push_back("El fichero parece cortado: la línea " + std::to_string(linea) + " («" +
@@ -949,144 +904,104 @@ DeclaracionLeida LeeDeclaracion(std::string_view contenido)
     return out;
 }
 
+const char kNombreUltima[] = "DatosCa21.Ini";
+
+}  // namespace
+
+DeclaracionLeida LeeDeclaracion(std::string_view contenido) { return leeContenido(contenido, {}); }
+
 DeclaracionLeida CargaDeclaracion(const std::string &ruta)
 {
-    const auto noSeEncuentra = [&] { return ErrorFichero("No se encuentra el fichero «" + ruta + "»."); };
-    const auto noSeLee = [&](const std::string &por) {
-        return ErrorFichero("No se puede leer el fichero «" + ruta + "»: " + por + ".");
-    };
-    const auto demasiadoGrande = [&] {
-        return ErrorFichero("El fichero «" + ruta +
-                            "» es demasiado grande (más de 1 MiB) para ser una declaración.");
-    };
     std::string contenido;
-#if !defined(_WIN32)
-    // A front end reads thousands of these a second: open, fstat, read, close and nothing
-    // more. The size is known before reading, so a large file is refused unread; a pipe or
-    // a device is refused too (O_NONBLOCK keeps a pipe with no writer from hanging open).
-    const int fd = open(ruta.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) {
-        const int e = errno;
-        if (e == ENOENT)
-            throw noSeEncuentra();
-        throw noSeLee(motivo(e));
+    try {
+        contenido = LeeFichero(ruta, kTamanoMaximoFichero);
+    } catch (const ErrorRuta &e) {
+        if (e.codigo() == ENOENT)
+            throw ErrorFichero("No se encuentra el fichero «" + ruta + "».");
+        if (e.codigo() == EFBIG)
+            throw ErrorFichero("El fichero «" + ruta + "» es demasiado grande (más de 1 MiB) para ser una declaración.");
+        throw ErrorFichero("No se puede leer el fichero «" + ruta + "»: " + e.what() + ".");
     }
-    struct stat st {};
-    int error = 0;
-    if (fstat(fd, &st) != 0)
-        error = errno;
-    else if (S_ISDIR(st.st_mode))
-        error = EISDIR;
-    else if (!S_ISREG(st.st_mode)) {
-        close(fd);
-        throw noSeLee("no es un fichero normal");
-    } else if (static_cast<std::uintmax_t>(st.st_size) > kTamanoMaximoFichero) {
-        close(fd);
-        throw demasiadoGrande();
-    }
-    if (error == 0) {
-        // A file that shrinks meanwhile ends the read early; one that grows is read up to
-        // the size it had, which is within the limit.
-        contenido.resize(static_cast<std::size_t>(st.st_size));
-        std::size_t leidos = 0;
-        while (leidos < contenido.size()) {
-            const ssize_t n = read(fd, contenido.data() + leidos, contenido.size() - leidos);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n < 0)
-                error = errno;
-            if (n <= 0)
-                break;
-            leidos += static_cast<std::size_t>(n);
-        }
-        contenido.resize(leidos);
-    }
-    close(fd);
-    if (error != 0)
-        throw noSeLee(motivo(error));
-#else
-    std::error_code ec;
-    const std::uintmax_t tamano = fs::file_size(ruta, ec);
-    if (ec == std::errc::no_such_file_or_directory)
-        throw noSeEncuentra();
-    if (ec)
-        throw noSeLee(motivo(ec.value()));
-    if (tamano > kTamanoMaximoFichero)
-        throw demasiadoGrande();
-    std::FILE *f = std::fopen(ruta.c_str(), "rb");
-    if (!f)
-        throw noSeLee(motivo(errno));
-    contenido.resize(static_cast<std::size_t>(tamano));
-    contenido.resize(std::fread(contenido.data(), 1, contenido.size(), f));
-    const bool fallo = std::ferror(f) != 0;
-    const int e = errno;
-    std::fclose(f);
-    if (fallo)
-        throw noSeLee(motivo(e));
-#endif
-    return LeeDeclaracion(contenido);
+    return leeContenido(contenido, ruta);
 }
 
 void GuardaDeclaracion(const Declaracion &d, const std::string &ruta)
 {
-    const auto falla = [&](const std::string &por) {
-        return ErrorFichero("No se ha podido guardar la declaración en «" + ruta + "»: " + por + ".");
-    };
     const std::string bytes = EscribeDeclaracion(d);
-
-    std::error_code ec;
-    fs::path destino(ruta);
-    // Saving through a link replaces the file it points to, not the link.
-    if (fs::is_symlink(destino, ec)) {
-        const fs::path real = fs::weakly_canonical(destino, ec);
-        if (!ec)
-            destino = real;
+    try {
+        EscribeFichero(ruta, bytes);
+    } catch (const ErrorRuta &e) {
+        throw ErrorFichero("No se ha podido guardar la declaración en «" + ruta + "»: " + e.what() + ".");
     }
-    const fs::file_status anterior = fs::status(destino, ec);
-    if (fs::is_directory(anterior))
-        throw falla(motivo(EISDIR));
-    fs::path carpeta = destino.parent_path();
-    if (carpeta.empty())
-        carpeta = ".";
-
-    // A name of our own beside the destination, in the same folder so that the rename
-    // never crosses file systems; "x" refuses to open a file that already exists.
-    fs::path temporal;
-    std::FILE *f = nullptr;
-    int error = 0;
-    for (int intento = 0; intento < 16 && !f; ++intento) {
-        char nombre[32];
-        std::snprintf(nombre, sizeof nombre, ".guardando-%08x.tmp", azar());
-        temporal = carpeta / nombre;
-        f = std::fopen(temporal.string().c_str(), "wbx");
-        error = errno;
-        if (!f && error != EEXIST)
-            break;
-    }
-    if (!f)
-        throw falla(motivo(error));
-
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size() && aDisco(f);
-    error = errno;
-    if (std::fclose(f) != 0 && ok) {
-        ok = false;
-        error = errno;
-    }
-    if (ok) {
-        // The new file keeps the permissions of the one it replaces (a private file stays private).
-        if (fs::exists(anterior))
-            fs::permissions(temporal, anterior.permissions(), ec);
-        fs::rename(temporal, destino, ec);
-        if (ec) {
-            ok = false;
-            error = ec.value();
-        }
-    }
-    if (!ok) {
-        fs::remove(temporal, ec);
-        throw falla(motivo(error));
-    }
-    carpetaADisco(carpeta);
 }
+
+std::string CarpetaUltimaDeclaracion()
+{
+    // XDG_STATE_HOME only counts when absolute; without it, HOME, and without that the
+    // home folder the system knows for the user.
+    std::string base;
+    const char *estado = std::getenv("XDG_STATE_HOME");
+    if (estado && estado[0] == '/') {
+        base = estado;
+    } else {
+        const char *home = std::getenv("HOME");
+        if (!home || home[0] != '/') {
+            const passwd *pw = getpwuid(getuid());
+            home = pw ? pw->pw_dir : nullptr;
+        }
+        if (!home || home[0] != '/')
+            return {};
+        base = std::string(home) + "/.local/state";
+    }
+    return base + "/simulador-irpf2021";
+}
+
+std::string RutaUltimaDeclaracion(const std::string &carpeta)
+{
+    return carpeta.empty() ? std::string() : carpeta + "/" + kNombreUltima;
+}
+
+bool HayUltimaDeclaracion(const std::string &carpeta)
+{
+    if (carpeta.empty())
+        return false;
+    try {
+        return CarpetaPrivada(carpeta, CarpetaPrivada::Apertura::Existente).contiene(kNombreUltima);
+    } catch (const ErrorRuta &e) {
+        // No folder yet (or no way to one): a first run.
+        if (e.codigo() == ENOENT || e.codigo() == ENOTDIR)
+            return false;
+        throw ErrorFichero("No se puede leer la última declaración: " + std::string(e.what()) + ".");
+    }
+}
+
+DeclaracionLeida CargaUltimaDeclaracion(const std::string &carpeta)
+{
+    const std::string ruta = RutaUltimaDeclaracion(carpeta);
+    std::string contenido;
+    try {
+        contenido = CarpetaPrivada(carpeta, CarpetaPrivada::Apertura::Existente).lee(kNombreUltima, kTamanoMaximoFichero);
+    } catch (const ErrorRuta &e) {
+        if (e.codigo() == EFBIG)
+            throw ErrorFichero("El fichero «" + ruta + "» es demasiado grande (más de 1 MiB) para ser una declaración.");
+        throw ErrorFichero("No se puede leer el fichero «" + ruta + "»: " + e.what() + ".");
+    }
+    return leeContenido(contenido, ruta);
+}
+
+void GuardaUltimaDeclaracion(const Declaracion &d, const std::string &carpeta)
+{
+    const std::string bytes = EscribeDeclaracion(d);
+    try {
+        if (carpeta.empty())
+            throw ErrorRuta(0, "no se conoce la carpeta personal del usuario (HOME)");
+        CarpetaPrivada(carpeta, CarpetaPrivada::Apertura::Crea).escribe(kNombreUltima, bytes);
+    } catch (const ErrorRuta &e) {
+        const std::string donde =
+            carpeta.empty() ? "la última declaración" : "la declaración en «" + RutaUltimaDeclaracion(carpeta) + "»";
+        throw ErrorFichero("No se ha podido guardar " + donde + ": " + e.what() + ".");
+    }
+}
+
 
 }  // namespace simulador

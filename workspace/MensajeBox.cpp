@@ -25,6 +25,7 @@ void MensajeBox::informacion(QWidget *padre, const QString &texto, const QString
         return;
     }
     QMessageBox caja(QMessageBox::Information, titulo, texto, QMessageBox::Ok, padre);
+    caja.setTextFormat(Qt::PlainText);  // texts from files and typing: a "<a href" stays text
     caja.button(QMessageBox::Ok)->setText(QStringLiteral("Aceptar"));
     caja.exec();
 }
@@ -39,6 +40,7 @@ bool MensajeBox::pregunta(QWidget *padre, const QString &titulo, const QString &
         return si;
     }
     QMessageBox caja(QMessageBox::Question, titulo, texto, QMessageBox::Yes | QMessageBox::No, padre);
+    caja.setTextFormat(Qt::PlainText);
     // The buttons read Sí/No whether or not Qt's Spanish translation is installed.
     caja.button(QMessageBox::Yes)->setText(QStringLiteral("&Sí"));
     caja.button(QMessageBox::No)->setText(QStringLiteral("&No"));

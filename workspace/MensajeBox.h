@@ -1,5 +1,7 @@
-// Message boxes with the program's Spanish titles, icons and Sí/No buttons. Tests answer the
-// next box in advance with setNextAnswer, so a modal box never blocks an offscreen run.
+// Message boxes with the program's Spanish titles, icons and Sí/No buttons. Their texts are
+// always plain text: they quote values from files and typing, which Qt would otherwise take
+// for rich text (with links that open). Tests answer the next box in advance with
+// setNextAnswer, so a modal box never blocks an offscreen run.
 #pragma once
 
 #include <QString>

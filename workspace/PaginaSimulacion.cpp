@@ -1,10 +1,13 @@
 #include "PaginaSimulacion.h"
 
 #include "DisposicionHoja.h"
+#include "FicheroPrivado.h"
 #include "TablaCasillas.h"
 #include "TextoImporte.h"
 #include "TextoQt.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPageLayout>
@@ -237,28 +240,43 @@ void DibujaPagina(QPainter &p, const QRectF &areaImprimible, const DatosPagina &
 
 bool ExportaPdf(const std::vector<DatosPagina> &paginas, const QString &ruta, QString *error)
 {
-    QPdfWriter pdf(ruta);
-    pdf.setPageSize(QPageSize(QPageSize::A4));
-    pdf.setPageOrientation(QPageLayout::Portrait);
-    pdf.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
-    pdf.setCreator(TituloSimulacion());
-    if (!paginas.empty())
-        pdf.setTitle(QStringLiteral("Simulación IRPF 2021 - ") + paginas.front().nombre);
-    QPainter p;
-    if (!p.begin(&pdf)) {
-        if (error)
-            *error = QStringLiteral("No se ha podido escribir el fichero «%1».").arg(ruta);
-        return false;
+    // Drawn in memory, then handed whole to the module's atomic writer: a full disk or a
+    // failed write leaves the earlier PDF as it was and no piece of the new one.
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter pdf(&buffer);
+        pdf.setPageSize(QPageSize(QPageSize::A4));
+        pdf.setPageOrientation(QPageLayout::Portrait);
+        pdf.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+        pdf.setCreator(TituloSimulacion());
+        if (!paginas.empty())
+            pdf.setTitle(QStringLiteral("Simulación IRPF 2021 - ") + paginas.front().nombre);
+        QPainter p;
+        if (!p.begin(&pdf)) {
+            if (error)
+                *error = QStringLiteral("No se ha podido escribir el fichero «%1».").arg(ruta);
+            return false;
+        }
+        const QRectF area(0, 0, pdf.width(), pdf.height());
+        for (std::size_t i = 0; i < paginas.size(); ++i) {
+            if (i > 0)
+                pdf.newPage();
+            DibujaPagina(p, area, paginas[i]);
+        }
+        if (!p.end()) {
+            if (error)
+                *error = QStringLiteral("No se ha podido terminar el fichero «%1».").arg(ruta);
+            return false;
+        }
     }
-    const QRectF area(0, 0, pdf.width(), pdf.height());
-    for (std::size_t i = 0; i < paginas.size(); ++i) {
-        if (i > 0)
-            pdf.newPage();
-        DibujaPagina(p, area, paginas[i]);
-    }
-    if (!p.end()) {
+    const QByteArray &bytes = buffer.data();
+    try {
+        EscribeFichero(QFile::encodeName(ruta).toStdString(),
+                       std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    } catch (const ErrorRuta &e) {
         if (error)
-            *error = QStringLiteral("No se ha podido terminar el fichero «%1».").arg(ruta);
+            *error = QStringLiteral("No se ha podido escribir el fichero «%1»: %2.").arg(ruta, aQt(e.what()));
         return false;
     }
     return true;

@@ -3,6 +3,7 @@
 #include "CampoEdit.h"
 #include "Comparativa.h"
 #include "FicheroDeclaracion.h"
+#include "FicheroPrivado.h"
 #include "FicherosRecientes.h"
 #include "ListaCampo.h"
 #include "Liquidar.h"
@@ -90,17 +91,9 @@ QIcon iconoImpresora()
     return QIcon(pm);
 }
 
-// The folder for temporary files. Qt answers an empty text when TMPDIR names no folder,
-// which would put the file at the root of the disk: the folder named is kept instead, so
-// that loading finds nothing there and a save says why it fails.
-QString carpetaTemporal()
-{
-    const QString carpeta = QStandardPaths::writableLocation(QStandardPaths::TempLocation);
-    if (!carpeta.isEmpty())
-        return carpeta;
-    const QString tmpdir = qEnvironmentVariable("TMPDIR");
-    return tmpdir.isEmpty() ? QStringLiteral("/tmp") : QDir::cleanPath(tmpdir);
-}
+// The private folder of the last declaration, from the path of its file (no file system
+// lookup: the module checks the folder itself when it reads or writes); empty without one.
+std::string carpetaDe(const QString &ruta) { return ruta.isEmpty() ? std::string() : deQt(QFileInfo(ruta).path()); }
 
 QString eligeConDialogo(QWidget *padre, bool guardar, const QString &propuesta)
 {
@@ -317,6 +310,7 @@ void Precalculo::construyeControles()
     m_lbKalvio->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_lbCod = new QLabel(this);
     m_lbCod->setObjectName(QStringLiteral("LbCod"));
+    m_lbCod->setTextFormat(Qt::PlainText);  // the taxpayer's name, as typed or read from a file
     m_lbCod->setGeometry(424, 6, 266, 18);
 }
 
@@ -388,7 +382,9 @@ void Precalculo::actualizaRecientes()
     }
     for (int i = 0; i < lista.size(); ++i) {
         const QString ruta = lista[i];
-        auto *a = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(ruta).fileName()), m_menuFichero);
+        // "&" marks the access key: doubled, a file's name shows it as is.
+        QString nombre = QFileInfo(ruta).fileName().replace(QLatin1Char('&'), QStringLiteral("&&"));
+        auto *a = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(nombre), m_menuFichero);
         a->setObjectName(QStringLiteral("Reciente%1").arg(i));
         a->setToolTip(QDir::toNativeSeparators(ruta));
         a->setData(ruta);
@@ -504,10 +500,22 @@ void Precalculo::arranca()
     reiniciaDatos();
     desplaza(0);
     m_hoja->show();
-    m_ruta = carpetaTemporal() + QStringLiteral("/DatosCa21.Ini");
-    // Held until the window goes. A lock that cannot be tried at all (no such folder, a
+    m_ruta = aQt(RutaUltimaDeclaracion(CarpetaUltimaDeclaracion()));
+    bool hay = false, carpetaValida = true;
+    try {
+        // The private folder is made at start, so that the lock beside the file guards a
+        // first run as well.
+        const CarpetaPrivada carpeta(carpetaDe(m_ruta), CarpetaPrivada::Apertura::Crea);
+        hay = HayUltimaDeclaracion(carpeta.ruta());
+    } catch (const std::runtime_error &e) {
+        // A folder that is not the user's own private one: not read, and not written at exit.
+        carpetaValida = false;
+        MensajeBox::informacion(this, aQt(e.what()) + QStringLiteral("\n\nSe empieza con una declaración vacía."));
+    }
+    // Held until the window goes. A lock that cannot be tried at all (a refused folder, a
     // link or someone else's file at its name) leaves this session working as the only one.
-    m_bloqueo = Bloqueo::Toma(deQt(m_ruta + QStringLiteral(".lock")));
+    if (carpetaValida)
+        m_bloqueo = Bloqueo::Toma(deQt(m_ruta + QStringLiteral(".lock")));
     m_segundaSesion = m_bloqueo.estado() == Bloqueo::Estado::Ocupado;
     if (m_segundaSesion) {
         MensajeBox::informacion(
@@ -517,7 +525,7 @@ void Precalculo::arranca()
                                  "guárdelo en un fichero de cliente («Guardar como…», Ctrl+Mayús+S); al salir se le "
                                  "ofrecerá hacerlo."));
         m_listo = true;
-    } else if (QFileInfo::exists(m_ruta)) {
+    } else if (hay) {
         cargaDeclaracion();
         m_listo = true;
     } else {
@@ -557,7 +565,7 @@ void Precalculo::cargaDeclaracion()
                               QStringLiteral("¿Desea cargar los datos de la última declaración?")))
         return;
     try {
-        DeclaracionLeida leida = CargaDeclaracion(deQt(m_ruta));
+        DeclaracionLeida leida = CargaUltimaDeclaracion(carpetaDe(m_ruta));
         m_decl = std::move(leida.declaracion);
         ponCasillas(m_decl);
         muestraAvisos(m_ruta, leida.avisos);
@@ -649,7 +657,12 @@ bool Precalculo::guardaAlSalir()
         if (errorCliente.isEmpty())
             m_sinGuardar = false;
     }
-    const QString errorUltima = escribeEn(m_ruta);
+    QString errorUltima;
+    try {
+        GuardaUltimaDeclaracion(m_decl, carpetaDe(m_ruta));
+    } catch (const ErrorFichero &e) {
+        errorUltima = aQt(e.what());
+    }
     if (errorCliente.isEmpty() && errorUltima.isEmpty())
         return true;
     QStringList lineas;

@@ -7,12 +7,13 @@
 // 9 Reducciones, 10 DCuota): an opener edits the declaration and returns true when the user
 // saved. A number nobody registered opens nothing.
 //
-// The last declaration stays in "DatosCa21.Ini" in the temporary folder (loaded at start,
-// saved at exit). Besides, a client's declaration can be opened from and saved to a file
-// of its own ("Abrir…", "Guardar" Ctrl+S, "Guardar como…" Ctrl+Shift+S, the recent files);
-// the caption names it. At exit, after a change, "Grabar al Salir" asks Sí / No / Cancelar:
-// Sí writes the client's file (when one is open and changed) and "DatosCa21.Ini"; if either
-// fails the window stays open with the data and says which; Cancelar stays.
+// The last declaration stays in "DatosCa21.Ini" in the user's private folder
+// ${XDG_STATE_HOME:-$HOME/.local/state}/simulador-irpf2021 (loaded at start, saved at exit).
+// Besides, a client's declaration can be opened from and saved to a file of its own
+// ("Abrir…", "Guardar" Ctrl+S, "Guardar como…" Ctrl+Shift+S, the recent files); the caption
+// names it. At exit, after a change, "Grabar al Salir" asks Sí / No / Cancelar: Sí writes the
+// client's file (when one is open and changed) and "DatosCa21.Ini"; if either fails the
+// window stays open with the data and says which; Cancelar stays.
 //
 // One session at a time owns "DatosCa21.Ini": a lock beside it ("DatosCa21.Ini.lock") is
 // held for the window's life. A second session is told at start, does not load the last
@@ -97,7 +98,7 @@ public:
     bool listo() const { return m_listo; }
     bool modificado() const { return m_modificado; }
     const simulador::Declaracion &declaracion() const { return m_decl; }
-    QString rutaFichero() const { return m_ruta; }        // "DatosCa21.Ini"
+    QString rutaFichero() const { return m_ruta; }        // ".../simulador-irpf2021/DatosCa21.Ini"
     QString ficheroCliente() const { return m_rutaCliente; }  // empty until one is opened or saved
     // Changes since the declaration was last read from or written to any file.
     bool cambiosSinGuardar() const { return m_sinGuardar; }

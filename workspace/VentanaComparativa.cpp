@@ -131,6 +131,7 @@ VentanaComparativa::VentanaComparativa(const Declaracion &declaracion, const Com
                      : QStringLiteral("Sin cónyuge: solo se comparan la liquidación conjunta y la del declarante."),
         this);
     nota->setObjectName(QStringLiteral("nota"));
+    nota->setTextFormat(Qt::PlainText);
     nota->setWordWrap(true);
 
     auto *modelo = new ModeloComparativa(c, this);
@@ -153,6 +154,7 @@ VentanaComparativa::VentanaComparativa(const Declaracion &declaracion, const Com
 
     m_veredicto = new QLabel(aQt(c.veredicto), this);
     m_veredicto->setObjectName(QStringLiteral("veredicto"));
+    m_veredicto->setTextFormat(Qt::PlainText);
     QFont negrita = m_veredicto->font();
     negrita.setBold(true);
     m_veredicto->setFont(negrita);

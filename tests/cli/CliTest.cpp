@@ -4,11 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <string>
-#include <unistd.h>
 #include <vector>
+
+#include <pwd.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -195,6 +200,47 @@ TEST(Irpf2021, BadOptionsGiveUsageAndStatus2)
     EXPECT_NE(ayuda.salida.find("--formato"), std::string::npos);
 }
 
+// Output that is lost is an error, in every format: a full disk (/dev/full) and a closed
+// standard output give status 1 and say so on standard error.
+TEST(Irpf2021, LostOutputIsAnError)
+{
+    for (const char *opciones : {"", "--formato json", "--formato csv", "--comparar", "--help"}) {
+        for (const char *destino : {">/dev/full", ">&-"}) {
+            SCOPED_TRACE(std::string(opciones) + " " + destino);
+            const Ejecucion e = EjecutaOrden(std::string(IRPF2021_BIN) + " " + opciones + " " + datos("familia.ini") +
+                                             " 2>&1 " + destino);
+            EXPECT_EQ(e.estado, 1);
+            EXPECT_NE(e.salida.find("irpf2021: no se ha podido escribir la salida estándar: "), std::string::npos)
+                << e.salida;
+        }
+    }
+}
+
+// Control characters from a file (a name that would retitle the terminal and clear it, a C1
+// CSI) and from a file's name reach neither the output nor the messages as they are.
+TEST(Irpf2021, ControlCharactersAreShownEscaped)
+{
+    const std::string dir = CarpetaPropia("irpf2021-control"), fichero = dir + "a\x1b[2J.ini";
+    std::ofstream(fichero, std::ios::binary) << "[Datos]\r\nNombre=Ana\x1b]0;t\x07\x1b[2J\xc2\x9b" "1m\r\nAutonomia=\x1b[31m\r\n";
+    const std::pair<const char *, std::string> casos[] = {
+        {"", "Apellidos y Nombre: Ana\\x1b]0;t\\x07\\x1b[2J\\x9b" "1m\n"},
+        {"--comparar --formato csv", "fichero;" + dir + "a\\x1b[2J.ini\n"},  // two files: named
+        {"--formato json", "{\"fichero\":\"" + dir + "a\\u001b[2J.ini\""},
+    };
+    for (const auto &[opciones, esperado] : casos) {
+        SCOPED_TRACE(opciones);
+        const Ejecucion e =
+            EjecutaOrden(std::string(IRPF2021_BIN) + " " + opciones + " '" + fichero + "' '" + fichero + "' 2>&1");
+        EXPECT_EQ(e.estado, 0);
+        for (const char *crudo : {"\x1b", "\x07", "\xc2\x9b"})
+            EXPECT_EQ(e.salida.find(crudo), std::string::npos) << e.salida;
+        EXPECT_NE(e.salida.find(esperado), std::string::npos) << e.salida;
+        EXPECT_NE(e.salida.find("a\\x1b[2J.ini: aviso: Comunidad autónoma no válida «\\x1b[31m»"), std::string::npos)
+            << e.salida;
+    }
+    fs::remove_all(dir);
+}
+
 #ifdef IRPF2021_PDF
 // irpf2021 --pdf: one page per requested mode, each with the taxpayer, its mode and its
 // result (the three results worked out in FamilyInMadridInTheThreeModes).
@@ -230,5 +276,40 @@ TEST(Irpf2021, PdfOnePagePerMode)
     EXPECT_EQ(ejecuta("--pdf " + pdf + " " + datos("familia.ini") + " " + datos("asalariado.ini")).estado, 2);
     EXPECT_EQ(ejecuta("--pdf").estado, 2);
     std::remove(pdf.c_str());
+}
+
+// A PDF is written whole or not at all: a full disk leaves the earlier PDF as it was and no
+// temporary beside it; a device is no place for one. Without XDG_RUNTIME_DIR the run makes
+// a private folder of its own and removes it: a link planted where Qt would have made one
+// ($TMPDIR/runtime-<user>) is not followed.
+TEST(Irpf2021, PdfIsWrittenWholeOrNotAtAll)
+{
+    const fs::path dir = CarpetaPropia("irpf2021-pdf"), pdf = dir / "cliente.pdf", tmp = dir / "tmp", victima = dir / "victima";
+    std::ofstream(pdf, std::ios::binary) << "%PDF-1.4 anterior";
+    fs::create_directories(victima);
+    fs::create_directories(tmp);
+    fs::create_directory_symlink(victima, tmp / ("runtime-" + std::string(getpwuid(getuid())->pw_name)));
+    const fs::perms permisos = fs::status(victima).permissions();
+
+    // dash counts ulimit -f in blocks of 512 bytes: 2 KiB, far less than a page.
+    Ejecucion e = EjecutaOrden("sh -c \"trap '' XFSZ; ulimit -f 4; exec " + std::string(IRPF2021_BIN) + " --pdf '" +
+                               pdf.string() + "' " + datos("familia.ini") + "\" 2>&1");
+    EXPECT_EQ(e.estado, 1);
+    EXPECT_NE(e.salida.find("No se ha podido escribir el fichero «" + pdf.string() +
+                            "»: el fichero supera el tamaño permitido."),
+              std::string::npos)
+        << e.salida;
+    std::ifstream in(pdf, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "%PDF-1.4 anterior");
+    EXPECT_EQ(ejecuta("--pdf /dev/full " + datos("familia.ini")).estado, 1);
+
+    e = EjecutaOrden("env -u XDG_RUNTIME_DIR TMPDIR='" + tmp.string() + "' " + IRPF2021_BIN + " --pdf '" +
+                     pdf.string() + "' " + datos("familia.ini") + " 2>&1");
+    EXPECT_EQ(e.estado, 0) << e.salida;
+    EXPECT_EQ(e.salida, "");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 3);  // no temporary
+    EXPECT_EQ(std::distance(fs::directory_iterator(tmp), fs::directory_iterator()), 1);  // the link only
+    EXPECT_EQ(fs::status(victima).permissions(), permisos);
+    fs::remove_all(dir);
 }
 #endif

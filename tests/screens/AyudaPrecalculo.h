@@ -1,6 +1,7 @@
-// What the main-window tests share: a fresh folder per test for TMPDIR and the user's
-// settings (the saved declaration and the recent files never touch the real ones), the window
-// started as a user finds it, typing into a box, and answering a box not answered in advance.
+// What the main-window tests share: a fresh folder per test for XDG_STATE_HOME and the
+// user's settings (the saved declaration and the recent files never touch the real ones), the
+// window started as a user finds it, typing into a box, and answering a box not answered in
+// advance.
 #ifndef AYUDAPRECALCULO_H
 #define AYUDAPRECALCULO_H
 
@@ -20,6 +21,8 @@
 
 #include <functional>
 #include <memory>
+
+#include <sys/stat.h>
 
 inline QByteArray contenido(const QString &ruta)
 {
@@ -55,7 +58,7 @@ protected:
     bool prepara()
     {
         m_tmp = std::make_unique<QTemporaryDir>();
-        qputenv("TMPDIR", m_tmp->path().toLocal8Bit());
+        qputenv("XDG_STATE_HOME", m_tmp->path().toLocal8Bit());
         for (QSettings::Format f : {QSettings::NativeFormat, QSettings::IniFormat})
             QSettings::setPath(f, QSettings::UserScope, ruta("ajustes"));
         MensajeBox::setNextAnswer(MensajeBox::Ninguna);
@@ -74,7 +77,7 @@ protected:
         MensajeBox::setNextAnswer(MensajeBox::Ninguna);
         // The next folder must not be made inside this one, which goes with it.
         m_tmp.reset();
-        qputenv("TMPDIR", m_tmpdirOriginal);
+        qputenv("XDG_STATE_HOME", m_estadoOriginal);
     }
 
     // Into m_w, once ready with the focus on the first input box. `antes` runs on the window
@@ -103,6 +106,12 @@ protected:
     }
     template <class T> T *hijo(const char *nombre) const { return m_w->findChild<T *>(QLatin1String(nombre)); }
     QString ruta(const char *nombre) const { return m_tmp->path() + QLatin1Char('/') + QLatin1String(nombre); }
+    // The last declaration's path, its private folder made as the program makes it.
+    QString ultima() const
+    {
+        ::mkdir(QFile::encodeName(ruta("simulador-irpf2021")).constData(), 0700);
+        return ruta("simulador-irpf2021/DatosCa21.Ini");
+    }
     void pesetas(bool si) { hijo<QAbstractButton>(si ? "Option1_1" : "Option1_0")->click(); }
 
     // Focus on the box, type over its selected text as a user would, then leave it by `tecla`.
@@ -131,7 +140,7 @@ protected:
     }
     void cierraElMensaje() { alAbrirse([](QDialog *d) { d->done(0); }); }
 
-    QByteArray m_tmpdirOriginal = qgetenv("TMPDIR");
+    QByteArray m_estadoOriginal = qgetenv("XDG_STATE_HOME");
     std::unique_ptr<QTemporaryDir> m_tmp;
     std::unique_ptr<QTimer> m_vigilante;
     std::unique_ptr<Precalculo> m_w;

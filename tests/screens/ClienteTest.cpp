@@ -158,6 +158,12 @@ private slots:
         QCOMPARE(m_w->windowTitle(), titulo + QStringLiteral(" - garcia.ini"));
         QCOMPARE(DatosDePrecalculo(*m_w).titulo, titulo);
         QCOMPARE(FicherosRecientes::lista(), QStringList{cliente});
+        // The list names clients' files, and the file dialogs' settings their folders: both
+        // are the user's alone.
+        QCOMPARE(QFileInfo(ruta("ajustes/simulador")).permissions() & 0x0777, QFile::Permissions(0x0700));
+        QCOMPARE(QFileInfo(ruta("ajustes/simulador/simulador.conf")).permissions() & 0x0777, QFile::Permissions(0x0600));
+        FicherosRecientes::protegeDialogos();
+        QCOMPARE(QFileInfo(ruta("ajustes/QtProject.conf")).permissions() & 0x0777, QFile::Permissions(0x0600));
         QVERIFY(!m_w->cambiosSinGuardar());
         QVERIFY(m_w->modificado());  // the last declaration is still to be saved at exit
         QVERIFY(!QFile::exists(m_w->rutaFichero()));
@@ -233,7 +239,7 @@ private slots:
         QFETCH(bool, cliente);
         QFETCH(bool, ultima);
         QFETCH(QString, mensaje);
-        const QString garcia = ruta("garcia.ini"), ultimaDeclaracion = ruta("DatosCa21.Ini");
+        const QString garcia = ruta("garcia.ini"), ultimaDeclaracion = this->ultima();
         if (familia) {
             // No DatosCa21.Ini: the family screen opens by itself, and the household is saved.
             QVERIFY(arranca([](Precalculo &w) {
@@ -251,7 +257,7 @@ private slots:
             escribe(21, "3000");
         }
         if (!rota.isEmpty()) {
-            const QString camino = m_tmp->path() + QLatin1Char('/') + rota;
+            const QString camino = rota == QLatin1String("garcia.ini") ? garcia : ultimaDeclaracion;
             QFile::remove(camino);
             QVERIFY(QDir().mkdir(camino));
         }
@@ -296,7 +302,7 @@ private slots:
     void segundaSesion()
     {
         const QByteArray anterior("[Varios]\r\n21=7,00\r\n");
-        const QString ultima = ruta("DatosCa21.Ini");
+        const QString ultima = this->ultima();
         QVERIFY(escribeFichero(ultima, anterior));
         MensajeBox::setNextAnswer(MensajeBox::Si);
         QVERIFY(arranca());
@@ -362,13 +368,14 @@ private slots:
         QTest::newRow("over 1 MiB") << QByteArray(1024 * 1024 + 1, 'a') << QStringLiteral("demasiado grande");
         QTest::newRow("amount out of range")
             << QByteArray("[Trabajo]\r\n1=99999999999999999999|0|0|0|0|No|No\r\n") << QStringLiteral("fuera de rango");
+        QTest::newRow("only a byte-order mark") << QByteArray("\xEF\xBB\xBF") << QStringLiteral("no es una declaración");
         QTest::newRow("a folder at its path") << QByteArray() << QStringLiteral("No se puede leer");
     }
     void ficheroDanado()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, mensaje);
-        const QString danado = ruta("DatosCa21.Ini");
+        const QString danado = ultima();
         const bool carpeta = bytes.isEmpty();
         QVERIFY(carpeta ? QDir().mkdir(danado) : escribeFichero(danado, bytes));
 
@@ -424,24 +431,65 @@ private slots:
         QVERIFY(lineas[3].startsWith(QStringLiteral("Fecha no válida «31-02-2021»")));
     }
 
+    // Texts from a file are shown as they are, never as rich text (no font, no link to
+    // click): a crafted name on the sheet, a crafted value quoted by the message refusing it.
+    void textosDeFicheroComoTextoLlano()
+    {
+        const QByteArray trampa = "<font size=6 color=red>Grande</font><a href=\"http://ejemplo.invalid/\">Pulse aquí</a>";
+        QVERIFY(arranca());
+        QVERIFY(escribeFichero(ruta("nombre.ini"), "[Datos]\r\nNombre=" + trampa + "\r\n"));
+        QVERIFY(m_w->abreFichero(ruta("nombre.ini")));
+        auto *nombre = hijo<QLabel>("LbCod");
+        QCOMPARE(nombre->textFormat(), Qt::PlainText);
+        QCOMPARE(nombre->text(), QString::fromUtf8(trampa));
+
+        QVERIFY(escribeFichero(ruta("valor.ini"), "[Trabajo]\r\n1=" + trampa + "\r\n"));
+        Qt::TextFormat formato = Qt::AutoText;
+        QString texto;
+        alAbrirse([&](QDialog *d) {
+            if (auto *caja = qobject_cast<QMessageBox *>(d))
+                formato = caja->textFormat(), texto = caja->text();
+            d->done(0);
+        });
+        QVERIFY(!m_w->abreFichero(ruta("valor.ini")));
+        QCOMPARE(formato, Qt::PlainText);
+        QVERIFY2(texto.startsWith(QStringLiteral("Importe no válido «") + QString::fromUtf8(trampa) + QStringLiteral("»")),
+                 qPrintable(texto));
+    }
+
     void guardadoFallido_data()
     {
-        QTest::addColumn<bool>("carpeta");
-        QTest::newRow("a folder at the file's path") << true;
-        QTest::newRow("the temporary folder under a regular file") << false;
+        QTest::addColumn<int>("caso");
+        QTest::addColumn<QString>("motivo");  // of the refused save at exit
+        QTest::newRow("a folder at the file's path") << 0 << QStringLiteral("es una carpeta");
+        QTest::newRow("the state folder under a regular file") << 1 << QStringLiteral("no es una carpeta");
+        QTest::newRow("a read-only last declaration") << 2 << QStringLiteral("es de solo lectura y no se sustituye");
+        QTest::newRow("a folder open to others (told at start too)") << 3 << QStringLiteral("abierta a otros usuarios");
     }
     void guardadoFallido()
     {
-        QFETCH(bool, carpeta);
-        // A regular file where a folder should be, for the client's file and perhaps TMPDIR.
+        QFETCH(int, caso);
+        QFETCH(QString, motivo);
+        // A regular file where a folder should be, for the client's file and perhaps the last
+        // declaration's.
         QVERIFY(escribeFichero(ruta("fichero"), "x"));
-        if (carpeta) {
-            QVERIFY(QDir().mkdir(ruta("DatosCa21.Ini")));
-            MensajeBox::setNextAnswer(MensajeBox::No);  // not loaded
+        const QString anterior = ultima();
+        const QByteArray protegido("[Datos]\r\nNombre=Ana\r\n");
+        MensajeBox::setNextAnswer(MensajeBox::No);  // not loaded
+        if (caso == 0) {
+            QVERIFY(QDir().mkdir(anterior));
+        } else if (caso == 1) {
+            qputenv("XDG_STATE_HOME", ruta("fichero/estado").toLocal8Bit());
+        } else if (caso == 2) {
+            QVERIFY(escribeFichero(anterior, protegido));
+            QVERIFY(QFile::setPermissions(anterior, QFile::ReadOwner));
         } else {
-            qputenv("TMPDIR", ruta("fichero/tmp").toLocal8Bit());
+            QVERIFY(::chmod(QFile::encodeName(ruta("simulador-irpf2021")).constData(), 0755) == 0);
+            MensajeBox::setNextAnswer(MensajeBox::Aceptar);
         }
         QVERIFY(arranca());
+        if (caso == 3)
+            QVERIFY2(MensajeBox::ultimoTexto().contains(motivo), qPrintable(MensajeBox::ultimoTexto()));
         QString elegido = ruta("fichero/cliente.ini");
         m_w->setEligeFichero([&elegido](QWidget *, bool, const QString &) { return elegido; });
         escribe(21, "1000");
@@ -458,6 +506,7 @@ private slots:
         cierraElMensaje();
         QVERIFY(!m_w->close());
         QVERIFY(MensajeBox::ultimoTexto().startsWith(QStringLiteral("No se ha podido guardar")));
+        QVERIFY2(MensajeBox::ultimoTexto().contains(motivo), qPrintable(MensajeBox::ultimoTexto()));
         QVERIFY(m_w->isVisible());
         QCOMPARE(caja(21)->text(), QStringLiteral("1.000,00"));
         QVERIFY(m_w->rutaFichero().startsWith(m_tmp->path()));
@@ -471,6 +520,8 @@ private slots:
         QVERIFY(QFile::exists(ruta("cliente.ini")));
         MensajeBox::setNextAnswer(MensajeBox::No);
         QVERIFY(m_w->close());
+        if (caso == 2)
+            QCOMPARE(contenido(anterior), protegido);
     }
 
     void casillaIlegibleNoSeGuarda_data()

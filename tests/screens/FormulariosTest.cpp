@@ -2,7 +2,7 @@
 // start that begins with the household, the income screens and their sums, typing and
 // clicking into the fields of every kind of screen, the ways out of a screen, and the
 // restart that finds everything again. Offscreen; a fresh temporary folder per test through
-// TMPDIR keeps the saved declaration away from the real one.
+// XDG_STATE_HOME keeps the saved declaration away from the real one.
 #include "AvisoLista.h"
 #include "CampoEdit.h"
 #include "FormularioRentas.h"
@@ -33,6 +33,15 @@
 using namespace simulador;
 
 namespace {
+
+// An empty last declaration in its private folder under `estado`: the start then asks
+// whether to load it instead of opening the family screen.
+bool ultimaGuardada(const QString &estado)
+{
+    QDir(estado).mkdir(QStringLiteral("simulador-irpf2021"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile vacio(QDir(estado).filePath(QStringLiteral("simulador-irpf2021/DatosCa21.Ini")));
+    return vacio.open(QIODevice::WriteOnly);
+}
 
 // Runs `paso` on the next modal data screen once it is shown and active.
 void cuandoAbra(std::function<void(DialogoDatos *)> paso, int intentos = 200)
@@ -179,12 +188,10 @@ private:
 
 void FormulariosTest::init()
 {
-    // Each folder inside the first temporary folder, not inside the previous test's one
-    // (TMPDIR still names it), which is removed with everything in it.
     m_tmp.reset();
     m_tmp = std::make_unique<QTemporaryDir>(QDir(m_tmpOriginal).filePath(QStringLiteral("formularios-XXXXXX")));
     QVERIFY(m_tmp->isValid());
-    qputenv("TMPDIR", m_tmp->path().toLocal8Bit());
+    qputenv("XDG_STATE_HOME", m_tmp->path().toLocal8Bit());
     MensajeBox::setNextAnswer(MensajeBox::Ninguna);
     MensajeBox::olvidaUltimo();
 }
@@ -231,7 +238,7 @@ void FormulariosTest::primerArranqueHogarYRentasHastaReiniciar()
     MensajeBox::setNextAnswer(MensajeBox::Si);
     w->close();
     w.reset();
-    QVERIFY(QFile::exists(QDir(m_tmp->path()).filePath("DatosCa21.Ini")));
+    QVERIFY(QFile::exists(QDir(m_tmp->path()).filePath("simulador-irpf2021/DatosCa21.Ini")));
     MensajeBox::setNextAnswer(MensajeBox::Si);
     w = arranca();
     QVERIFY(w);
@@ -338,9 +345,7 @@ void FormulariosTest::tecleoEnCadaPantalla()
     std::function<QString()> valor;
     if (donde == Hoja) {
         MensajeBox::setNextAnswer(MensajeBox::No);  // a saved file, not loaded: no family screen
-        QFile vacio(QDir(m_tmp->path()).filePath("DatosCa21.Ini"));
-        QVERIFY(vacio.open(QIODevice::WriteOnly));
-        vacio.close();
+        QVERIFY(ultimaGuardada(m_tmp->path()));
         w = arranca();
         QVERIFY(w);
         w->casilla(caja)->setText(antes);
@@ -502,9 +507,7 @@ void FormulariosTest::cadaApartadoAbreSuPantalla()
     QFETCH(QString, titulo);
     // A saved file (not loaded: the answer is No), so the start does not open the family screen.
     MensajeBox::setNextAnswer(MensajeBox::No);
-    QFile vacio(QDir(m_tmp->path()).filePath("DatosCa21.Ini"));
-    QVERIFY(vacio.open(QIODevice::WriteOnly));
-    vacio.close();
+    QVERIFY(ultimaGuardada(m_tmp->path()));
     std::unique_ptr<Precalculo> w = arranca();
     QVERIFY(w);
     QString visto;

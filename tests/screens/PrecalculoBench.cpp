@@ -24,7 +24,7 @@ void PrecalculoBench::initTestCase()
 {
     // An empty temporary folder: no saved declaration, no question at start.
     QVERIFY(m_tmp.isValid());
-    qputenv("TMPDIR", m_tmp.path().toLocal8Bit());
+    qputenv("XDG_STATE_HOME", m_tmp.path().toLocal8Bit());
 }
 
 void PrecalculoBench::enterRecalcula()

@@ -144,7 +144,7 @@ private slots:
         // First run: no file, no question, the empty sheet.
         QVERIFY(arranca());
         QCOMPARE(MensajeBox::ultimoTexto(), QString());
-        const QString fichero = ruta("DatosCa21.Ini");
+        const QString fichero = ultima();
         escribe(9, "1234,5");
         MensajeBox::setNextAnswer(MensajeBox::Si);
         m_w->close();
