@@ -1,5 +1,6 @@
 #include "Salida.h"
 
+#include "Rotulos.h"
 #include "TablaCasillas.h"
 #include "TextoImporte.h"
 
@@ -107,7 +108,8 @@ constexpr std::size_t kAnchoImporte = 16;
 void EscribeTexto(std::string &out, const std::string &fichero, const std::string &nombre,
                   const std::vector<Liquidacion> &liquidaciones)
 {
-    out += "Kalvio Profesionales - Simulación IRPF 2021\n";
+    out += kTituloPrograma;
+    out += "\n";
     out += "Fichero: " + Visible(fichero) + "\n";
     out += "Apellidos y Nombre: " + Visible(nombre) + "\n\n";
     rellenaDerecha(out, "", kAnchoConcepto + 5);

@@ -1,6 +1,8 @@
 #include "PaginaSimulacion.h"
 
 #include "DisposicionHoja.h"
+#include "Fechas.h"
+#include "Rotulos.h"
 #include "FicheroPrivado.h"
 #include "TablaCasillas.h"
 #include "TextoImporte.h"
@@ -186,20 +188,11 @@ QRectF extensionPagina(const DatosPagina &datos)
 
 }  // namespace
 
-QString TituloSimulacion() { return QStringLiteral("Kalvio Profesionales - Simulación IRPF 2021"); }
+QString TituloSimulacion() { return aQt(kTituloPrograma); }
 
 QString FechaImpresion(const QDate &fecha)
 {
-    static const char *const dias[] = {"lunes", "martes", "miércoles", "jueves", "viernes", "sábado", "domingo"};
-    static const char *const meses[] = {"enero", "febrero", "marzo",     "abril",   "mayo",      "junio",
-                                        "julio", "agosto",  "septiembre", "octubre", "noviembre", "diciembre"};
-    if (!fecha.isValid())
-        return {};
-    return QStringLiteral("%1, %2 de %3 de %4")
-        .arg(QString::fromUtf8(dias[fecha.dayOfWeek() - 1]))
-        .arg(fecha.day())
-        .arg(QString::fromUtf8(meses[fecha.month() - 1]))
-        .arg(fecha.year());
+    return fecha.isValid() ? aQt(simulador::FechaImpresion({fecha.day(), fecha.month(), fecha.year()})) : QString();
 }
 
 QString TextoModalidad(int modalidad)

@@ -2,6 +2,7 @@
 
 #include "CampoEdit.h"
 #include "Comparativa.h"
+#include "Fechas.h"
 #include "FicheroDeclaracion.h"
 #include "FicheroPrivado.h"
 #include "FicherosRecientes.h"
@@ -9,6 +10,7 @@
 #include "Liquidar.h"
 #include "MensajeBox.h"
 #include "Pesetas.h"
+#include "Rotulos.h"
 #include "TablaCasillas.h"
 #include "TextoImporte.h"
 #include "TextoQt.h"
@@ -47,7 +49,7 @@ const QColor kAzulCabecera(0x00, 0x00, 0xC0);
 const QColor kGrisConcepto(0xC0, 0xC0, 0xC0);
 
 const QString kMensajeF4 = QStringLiteral("F4 - Calculadora");
-const QString kTitulo = QStringLiteral("Kalvio Profesionales - Simulación IRPF 2021");
+const QString kTitulo = aQt(kTituloPrograma);
 constexpr std::size_t kMaxAvisos = 20;  // more lines would not fit in a message box on the screen
 
 constexpr Precalculo::Apartado kApartados[] = {
@@ -465,12 +467,7 @@ void Precalculo::ordenTabulacion()
 
 QString Precalculo::fechaLarga(const QDate &fecha)
 {
-    static const char *const meses[] = {"enero", "febrero", "marzo",     "abril",   "mayo",      "junio",
-                                        "julio", "agosto",  "septiembre", "octubre", "noviembre", "diciembre"};
-    return QStringLiteral("%1 de %2 del %3")
-        .arg(fecha.day(), 2, 10, QLatin1Char('0'))
-        .arg(QString::fromUtf8(meses[fecha.month() - 1]))
-        .arg(fecha.year(), 4, 10, QLatin1Char('0'));
+    return aQt(FechaLarga({fecha.day(), fecha.month(), fecha.year()}));
 }
 
 void Precalculo::registraPantalla(int numero, Pantalla abre) { m_pantallas[numero] = std::move(abre); }
