@@ -168,7 +168,7 @@ TEST(Regresiones, InputsFoundByFuzzing)
     };
     std::size_t vistos = 0;
     for (const auto &e : fs::directory_iterator(fs::path(DATOS_DIR) / "regresiones"))
-        vistos += e.is_regular_file();
+        vistos += e.is_regular_file() && !e.path().has_extension();  // not the expected outputs
     EXPECT_EQ(vistos, std::size(casos)) << "every kept input has its row";
     for (const Caso &c : casos) {
         SCOPED_TRACE(c.fichero);
