@@ -1,65 +1,45 @@
-// irpf2021 on the declarations of tests/data: standard output compared whole with the file
-// named in the row, standard error with that name plus ".err" (a missing file stands for an
-// empty stream), and the exit status with the row's. The figures of the sample declarations
-// are worked out by hand in the comments at the top of each .ini; the damaged files are read
-// as they are. After a change meant to alter an output, rewrite the expected files with
+// irpf2021 on the declarations of tests/data: each run listed in tests/data/salidas.txt, its
+// standard output and standard error compared whole with the expected files and its exit
+// status with the one listed. After a change meant to alter an output, rewrite the expected
+// files with
 //     IRPF2021_REGENERA=1 build/cli_tests --gtest_filter='*Salidas*'
-// and read the difference (git diff tests/data) before committing it.
+// and read the difference (git diff tests/data) before committing it; a new line of
+// salidas.txt gets its files the same way.
 #include "Orden.h"
 
 #include <gtest/gtest.h>
 
 #include <cctype>
 #include <ostream>
+#include <set>
+#include <sstream>
+#include <vector>
 
 namespace {
 
 struct Salida {
-    const char *esperada, *argumentos;
-    int estado;
+    std::string esperada, argumentos;
+    int estado = -1;
 };
 
 void PrintTo(const Salida &s, std::ostream *os) { *os << "irpf2021 " << s.argumentos; }
 
-// clang-format off
-const Salida kSalidas[] = {
-    {"asalariado.texto",          "asalariado.ini", 0},
-    {"asalariado.csv",            "--modo todas --formato csv asalariado.ini", 0},
-    {"familia.texto",             "--modo todas familia.ini", 0},
-    {"familia.json",              "--modo todas --formato json familia.ini", 0},
-    {"familia.declarante.csv",    "--formato=csv --modo declarante familia.ini", 0},
-    {"familia.conyuge.texto",     "--modo=conyuge familia.ini", 0},
-    {"familia.comparar.texto",    "--comparar familia.ini asalariado.ini", 0},   // a household without spouse too
-    {"familia.comparar.json",     "--comparar --formato json familia.ini", 0},
-    {"familia.comparar.csv",      "--comparar --formato csv familia.ini asalariado.ini", 0},
-    {"maternidad.comparar.json",  "--comparar --formato json maternidad.ini", 0},
-    {"maternidad.reparto-c.texto", "--comparar --reparto 84=C maternidad.ini", 0},
-    {"maternidad.reparto-m.csv",  "--comparar --formato csv --reparto=84=C --reparto 84=M maternidad.ini", 0},  // the last holds
-    {"varios.csv",                "--modo todas --formato csv asalariado.ini familia.ini", 0},
-    // A file that fails is reported, and the ones after it are still liquidated.
-    {"varios.json",               "--formato json no_existe.ini importe_erroneo.ini asalariado.ini", 1},
-    {"varios.texto",              "importe_erroneo.ini familia.ini", 1},
-    {"ayuda.texto",               "--help", 0},
-    // Damaged and hand-edited files: refused (status 1, nothing on standard output) or read
-    // with a warning.
-    {"danados/binario.texto",                "--modo todas danados/binario.ini", 1},
-    {"danados/casilla-fuera-de-rango.texto", "--modo todas danados/casilla-fuera-de-rango.ini", 1},
-    {"danados/cortado.texto",                "--modo todas danados/cortado.ini", 0},
-    {"danados/importe-fuera-de-rango.texto", "--modo todas danados/importe-fuera-de-rango.ini", 1},
-    {"danados/linea-rota.texto",             "--modo todas danados/linea-rota.ini", 1},
-    {"danados/otro-ini.texto",               "--modo todas danados/otro-ini.ini", 1},
-    {"danados/solo-bom.texto",               "--modo todas danados/solo-bom.ini", 1},
-    {"danados/titular-no-valido.texto",      "--modo todas danados/titular-no-valido.ini", 0},
-    {"danados/vacio.texto",                  "--modo todas danados/vacio.ini", 1},
-    // The inputs the fuzz targets kept.
-    {"regresiones/fuzz_lee_declaracion-bom-en-mitad-de-valores.texto",
-     "--modo todas regresiones/fuzz_lee_declaracion-bom-en-mitad-de-valores", 0},
-    {"regresiones/fuzz_lee_declaracion-caracteres-de-control.texto",
-     "--modo todas regresiones/fuzz_lee_declaracion-caracteres-de-control", 0},
-    {"regresiones/fuzz_recalcular-suma-fuera-de-rango.texto",
-     "--modo todas regresiones/fuzz_recalcular-suma-fuera-de-rango", 1},
-};
-// clang-format on
+std::vector<Salida> LeeSalidas()
+{
+    std::vector<Salida> salidas;
+    std::istringstream lista(LeeFichero(DATOS_DIR "/salidas.txt"));
+    for (std::string linea; std::getline(lista, linea);) {
+        std::istringstream campos(linea);
+        Salida s;
+        if (linea.empty() || linea[0] == '#' || !(campos >> s.esperada >> s.estado >> std::ws))
+            continue;
+        std::getline(campos, s.argumentos);
+        salidas.push_back(s);
+    }
+    if (salidas.empty())  // fails, rather than leave nothing to compare
+        salidas.push_back({"salidas.txt", "(no se ha podido leer la lista)"});
+    return salidas;
+}
 
 class Salidas : public ::testing::TestWithParam<Salida> {};
 
@@ -68,7 +48,7 @@ TEST_P(Salidas, SonLasEsperadas)
     const Salida &s = GetParam();
     const Ejecucion e = Irpf2021(s.argumentos);
     EXPECT_EQ(e.estado, s.estado);
-    const std::string salida = std::string(DATOS_DIR) + "/" + s.esperada;
+    const std::string salida = DATOS_DIR "/" + s.esperada;
     for (const auto &[fichero, texto] : {std::pair{salida, &e.salida}, {salida + ".err", &e.errores}}) {
         if (std::getenv("IRPF2021_REGENERA")) {
             std::remove(fichero.c_str());
@@ -80,11 +60,27 @@ TEST_P(Salidas, SonLasEsperadas)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Irpf2021, Salidas, ::testing::ValuesIn(kSalidas), [](const auto &i) {
+INSTANTIATE_TEST_SUITE_P(Irpf2021, Salidas, ::testing::ValuesIn(LeeSalidas()), [](const auto &i) {
     std::string nombre = i.param.esperada;
     for (char &c : nombre)
         c = std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
     return nombre;
 });
+
+// An expected output that no run names would be checked by nothing.
+TEST(Irpf2021, EveryExpectedOutputHasItsRun)
+{
+    std::set<std::string> esperadas;
+    for (const Salida &s : LeeSalidas())
+        esperadas.insert(s.esperada);
+    for (const auto &e : std::filesystem::recursive_directory_iterator(DATOS_DIR)) {
+        std::filesystem::path p = e.path().lexically_relative(DATOS_DIR);
+        if (p.extension() == ".err")
+            p.replace_extension();
+        if (p.extension() == ".texto" || p.extension() == ".json" || p.extension() == ".csv") {
+            EXPECT_EQ(esperadas.count(p.string()), 1u) << p;
+        }
+    }
+}
 
 }  // namespace
