@@ -6,17 +6,26 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 using namespace simulador;
 
 namespace {
 
-Declaracion pareja()
+// A couple; `sueldos` of them earn 30000 gross, with 2000 of expenses and 4000 withheld.
+Declaracion pareja(int sueldos)
 {
     Declaracion d;
     d.Miembros[0].AnoNac = 1980;
     d.Miembros[0].Edad = 41;
     d.Miembros[1].AnoNac = 1982;
     d.Miembros[1].Edad = 39;
+    for (int p = 1; p <= sueldos; ++p) {
+        d.Rentas[p].TrabIngresos = M("30000");
+        d.Rentas[p].TrabGastos = M("2000");
+        d.Rentas[p].TrabRetencion = M("4000");
+    }
+    RehaceTotales(d);
     return d;
 }
 
@@ -24,15 +33,9 @@ Declaracion pareja()
 
 TEST(Comparativa, JointWinsWhenOneSpouseEarnsEverything)
 {
-    // Declarant: 30000 gross, 2000 expenses, 4000 withheld; spouse without income.
-    // Individually: 1075.35 + 0. Jointly the base falls by 3400 to 22600:
-    // state 2472.75 − 527.25, regional 2809.85 − 666 → 4089.35 − 4000 = 89.35.
-    Declaracion d = pareja();
-    d.Rentas[1].TrabIngresos = M("30000");
-    d.Rentas[1].TrabGastos = M("2000");
-    d.Rentas[1].TrabRetencion = M("4000");
-    RehaceTotales(d);
-    const Comparativa c = Compara(d);
+    // Individually: 1075.35 + 0. Jointly the base falls by 3400 to 22600: state 2472.75 −
+    // 527.25, regional 2809.85 − 666 → 4089.35 − 4000 = 89.35.
+    const Comparativa c = Compara(pareja(1));
     ASSERT_TRUE(c.ok);
     EXPECT_TRUE(c.hayConyuge);
     EXPECT_EQ(c.resumenConjunta.resultado, M("89.35"));
@@ -45,18 +48,11 @@ TEST(Comparativa, JointWinsWhenOneSpouseEarnsEverything)
 
 TEST(Comparativa, IndividualWinsWithTwoIncomes)
 {
-    // Two salaries of 30000 each: individually 1075.35 twice = 2150.70. Jointly the other
-    // expenses of 2000 count once: 60000 − 4000 − 2000 − 3400 = 50600 of base; state
-    // 4362.75 + round(15400 × 18.5 %) − 527.25 = 6684.50; regional 4266.86 +
-    // round(17592.8 × 18.5 %) − 666 = 6855.53 → 13540.03 − 8000 = 5540.03.
-    Declaracion d = pareja();
-    for (int p : {1, 2}) {
-        d.Rentas[p].TrabIngresos = M("30000");
-        d.Rentas[p].TrabGastos = M("2000");
-        d.Rentas[p].TrabRetencion = M("4000");
-    }
-    RehaceTotales(d);
-    const Comparativa c = Compara(d);
+    // Individually 1075.35 twice = 2150.70. Jointly the other expenses of 2000 count once:
+    // 60000 − 4000 − 2000 − 3400 = 50600 of base; state 4362.75 + round(15400 × 18.5 %) −
+    // 527.25 = 6684.50; regional 4266.86 + round(17592.8 × 18.5 %) − 666 = 6855.53 →
+    // 13540.03 − 8000 = 5540.03.
+    const Comparativa c = Compara(pareja(2));
     ASSERT_TRUE(c.ok);
     EXPECT_EQ(c.resumenConjunta.resultado, M("5540.03"));
     EXPECT_EQ(c.resumenIndividual.resultado, M("2150.7"));
@@ -66,13 +62,12 @@ TEST(Comparativa, IndividualWinsWithTwoIncomes)
     EXPECT_EQ(c.veredicto, "La tributación individual resulta 3.389,33 € más favorable.");
 }
 
-// Two salaries of 30000 (1075.35 each individually, 5540.03 jointly, see above) or the
-// declarant's alone (1075.35 individually from a liquid quota of 5075.35, 89.35 jointly from
-// 4089.35), with one typed box shared out by `letra` ('-': left at the default).
+// Two salaries (1075.35 each individually, 5540.03 jointly, see above) or the declarant's
+// alone (1075.35 individually from a liquid quota of 5075.35, 89.35 jointly from 4089.35),
+// with one typed box shared out by `letra` ('-': left at the default).
 struct CasoReparto {
     const char *nombre;
-    bool dosSueldos;
-    int casilla;
+    int sueldos, casilla;
     const char *texto;
     char letra;
     const char *declarante, *conyuge, *conjunta;
@@ -80,18 +75,14 @@ struct CasoReparto {
     const char *diferencia;
 };
 
+void PrintTo(const CasoReparto &c, std::ostream *os) { *os << c.nombre; }
+
 class RepartoDeCasillas : public ::testing::TestWithParam<CasoReparto> {};
 
 TEST_P(RepartoDeCasillas, EachTypedBoxCountsOnceOnTheIndividualSide)
 {
     const CasoReparto &k = GetParam();
-    Declaracion d = pareja();
-    for (int p = 1; p <= (k.dosSueldos ? 2 : 1); ++p) {
-        d.Rentas[p].TrabIngresos = M("30000");
-        d.Rentas[p].TrabGastos = M("2000");
-        d.Rentas[p].TrabRetencion = M("4000");
-    }
-    RehaceTotales(d);
+    Declaracion d = pareja(k.sueldos);
     d.Casillas[static_cast<std::size_t>(k.casilla)].Texto = k.texto;
     Reparto r;
     if (k.letra != '-') {
@@ -119,27 +110,24 @@ TEST_P(RepartoDeCasillas, EachTypedBoxCountsOnceOnTheIndividualSide)
 INSTANTIATE_TEST_SUITE_P(
     Comparativa, RepartoDeCasillas,
     ::testing::Values(
-        CasoReparto{"MaternityInTheDeclarantsRunByDefault", true, 84, "1.200,00", '-', "-124.65", "1075.35", "4340.03",
+        CasoReparto{"MaternityInTheDeclarantsRunByDefault", 2, 84, "1.200,00", '-', "-124.65", "1075.35", "4340.03",
                     Mejor::Individual, "3389.33"},
-        CasoReparto{"MaternityToTheSpouse", true, 84, "1.200,00", 'C', "1075.35", "-124.65", "4340.03",
+        CasoReparto{"MaternityToTheSpouse", 2, 84, "1.200,00", 'C', "1075.35", "-124.65", "4340.03",
                     Mejor::Individual, "3389.33"},
-        CasoReparto{"OddCentHalvedExactly", true, 84, "1.200,01", 'M', "475.345", "475.345", "4340.02",
+        CasoReparto{"OddCentHalvedExactly", 2, 84, "1.200,01", 'M', "475.345", "475.345", "4340.02",
                     Mejor::Individual, "3389.33"},
-        CasoReparto{"DoubleTaxationToTheEarner", false, 95, "1.000,00", 'D', "75.35", "0", "-910.65", Mejor::Conjunta,
+        CasoReparto{"DoubleTaxationToTheEarner", 1, 95, "1.000,00", 'D', "75.35", "0", "-910.65", Mejor::Conjunta,
                     "986"},
-        CasoReparto{"DoubleTaxationWastedOnASpouseWithoutQuota", false, 95, "1.000,00", 'C', "1075.35", "0", "-910.65",
+        CasoReparto{"DoubleTaxationWastedOnASpouseWithoutQuota", 1, 95, "1.000,00", 'C', "1075.35", "0", "-910.65",
                     Mejor::Conjunta, "1986"},
-        CasoReparto{"DoubleTaxationHalved", false, 95, "1.000,00", 'M', "575.35", "0", "-910.65", Mejor::Conjunta,
+        CasoReparto{"DoubleTaxationHalved", 1, 95, "1.000,00", 'M', "575.35", "0", "-910.65", Mejor::Conjunta,
                     "1486"}),
     [](const ::testing::TestParamInfo<CasoReparto> &i) { return std::string(i.param.nombre); });
 
 TEST(Comparativa, WithoutSpouseOnlyJointAndDeclarantCount)
 {
-    Declaracion d = pareja();
+    Declaracion d = pareja(1);
     d.Miembros[1] = MiembroFam{};
-    d.Rentas[1].TrabIngresos = M("30000");
-    d.Rentas[1].TrabGastos = M("2000");
-    RehaceTotales(d);
     const Comparativa c = Compara(d);
     ASSERT_TRUE(c.ok);
     EXPECT_FALSE(c.hayConyuge);
@@ -147,13 +135,13 @@ TEST(Comparativa, WithoutSpouseOnlyJointAndDeclarantCount)
     EXPECT_EQ(c.diferencia, M("0"));
     EXPECT_EQ(c.resumenIndividual.resultado, c.resumenDeclarante.resultado);
 
-    // No spouse to give a box to: the declarant keeps it, 5075.35 − 1200 = 3875.35.
+    // No spouse to give a box to: the declarant keeps it, 5075.35 − 4000 − 1200 = −124.65.
     d.Casillas[84].Texto = "1.200,00";
     Reparto r;
     ASSERT_TRUE(r.asigna(84, Parte::Conyuge));
     EXPECT_FALSE(r.asigna(106, Parte::Conyuge));  // a result box is not shared out
     const Comparativa sola = Compara(d, r);
-    EXPECT_EQ(sola.resumenIndividual.resultado, M("3875.35"));
+    EXPECT_EQ(sola.resumenIndividual.resultado, M("-124.65"));
     ASSERT_EQ(sola.tecleadas.size(), 1u);
     EXPECT_EQ(sola.tecleadas[0].parte, Parte::Declarante);
 

@@ -12,39 +12,19 @@ namespace {
 DatosMobiliario mobiliario(const char *clase, const char *titular, const char *ingreso, const char *gasto = "0",
                            const char *retencion = "0", const char *reduccion = "0")
 {
-    DatosMobiliario m;
-    m.Clase = clase;
-    m.Titular = titular;
-    m.Ingreso = M(ingreso);
-    m.Gasto = M(gasto);
-    m.Retencion = M(retencion);
-    m.Reduccion = M(reduccion);
-    return m;
+    return {clase, titular, M(ingreso), M(gasto), M(retencion), M(reduccion)};
 }
 
 DatosGanancia ganancia(const char *clase, const char *titular, const char *fa, const char *va, const char *ft,
                        const char *vt)
 {
-    DatosGanancia g;
-    g.Clase = clase;
-    g.Titular = titular;
-    g.FechaAdquisicion = fa;
-    g.ValorAdquisicion = M(va);
-    g.FechaTransmision = ft;
-    g.ValorTransmision = M(vt);
-    return g;
+    return {clase, titular, fa, M(va), ft, M(vt), Money(), Money(), Money(), Money(), Money()};
 }
 
 DatosDeduccion deduccion(const char *clase, const char *titular, const char *importe, const char *porcDeduccion = "0",
                          const char *fecha = "")
 {
-    DatosDeduccion x;
-    x.Clase = clase;
-    x.Titular = titular;
-    x.Importe = M(importe);
-    x.PorcDeduccion = M(porcDeduccion);
-    x.FechaAdquisicion = fecha;
-    return x;
+    return {clase, titular, fecha, M(importe), Money(), M(porcDeduccion)};
 }
 
 Resultado mobiliarioEn(const Declaracion &d, Modalidad modo)
@@ -61,7 +41,7 @@ Resultado gananciasEn(const Declaracion &d, Modalidad modo)
     return r;
 }
 
-// Deductions over given bases: box 34 (general liquid), 62 (savings), 28 (general taxable).
+// Deductions over a given base, as box 34 (general liquid) and box 28 (general taxable).
 Resultado deduccionesCon(const Declaracion &d, Modalidad modo, const char *base, Money *vivienda = nullptr)
 {
     Resultado r{};

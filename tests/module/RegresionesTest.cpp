@@ -107,22 +107,19 @@ TEST(Regresiones, ValuesNoScreenWritesCountAsTheEmptyField)
     }
 }
 
-// Read with a warning: a file cut in the middle of a line. Refused: a file without a single
-// section of ours, which was read as a declaration of zeros. One section is enough; what is
-// missing reads as empty, a text too: not the start-up "00" of the region.
-TEST(Regresiones, CutFilesWarnFilesWithoutSectionsAreRefused)
+// Read with a warning: a file cut in the middle of a line keeps what it has. Refused: a file
+// without a single section of ours (tests/data/danados), which was read as a declaration of
+// zeros. One section is enough; what is missing reads as empty, a text too: not the
+// start-up "00" of the region.
+TEST(Regresiones, CutFilesKeepWhatTheyHaveFilesWithoutSectionsAreRefused)
 {
     const DeclaracionLeida cortado = LeeDeclaracion(kHogar.substr(0, kHogar.find("2=12000|1000") + 9));
-    EXPECT_EQ(cortado.avisos, std::vector<std::string>{"El fichero parece cortado: la línea 11 («2=12000|1») no "
-                                                       "termina; compruebe sus datos y los de las secciones que falten."});
+    EXPECT_EQ(cortado.avisos.size(), 1u);
     EXPECT_EQ(cortado.declaracion.Rentas[2].TrabIngresos, M("12000"));
+    EXPECT_EQ(mensajeDe([] { LeeDeclaracion(" \r\n\t\n"); }), "El fichero no es una declaración: está vacío.");
     Declaracion esperada;
     esperada.Autonomia = "";
     RehaceTotales(esperada);
-    for (const char *vacio : {"", "\xEF\xBB\xBF", " \r\n\t\n"})
-        EXPECT_EQ(mensajeDe([&] { LeeDeclaracion(vacio); }), "El fichero no es una declaración: está vacío.");
-    EXPECT_EQ(mensajeDe([] { LeeDeclaracion("[Otra]\nNombre=Ana\n"); }),
-              "El fichero no es una declaración: no contiene ninguna de sus secciones ([Datos], [Trabajo], …).");
     EXPECT_TRUE(LeeDeclaracion("[Otra]\nNombre=Ana\n[Datos]\n").declaracion == esperada);
 }
 
@@ -147,40 +144,30 @@ TEST(Regresiones, OutOfRangeBoxesFailTheWholeLiquidation)
     fallaEntera(-1, "Importe fuera de rango: la liquidación no cabe en el tipo de importe.");
 }
 
-// The inputs the fuzz targets kept (tests/data/regresiones, named after the target). Each
-// one loads or is refused with the message below; what loads liquidates in the three modes
-// and survives a save.
+// The inputs the fuzz targets kept (tests/data/regresiones, named after the target; what
+// irpf2021 makes of each is compared there too): what loads liquidates in the three modes
+// and survives a save. Two employment incomes whose sum for entry 0 of Rentas did not fit
+// escaped the reader as an ErrorImporte; control characters inside values are written back
+// as blanks, then trimmed; a byte-order mark inside a key and a value of a Windows-1252 file.
 TEST(Regresiones, InputsFoundByFuzzing)
 {
-    struct Caso {
-        const char *fichero, *error;
-    };
-    const Caso casos[] = {
-        // Two employment incomes that each fit the money type and whose sum for entry 0
-        // of Rentas did not: the overflow escaped the reader as an ErrorImporte.
-        {"fuzz_recalcular-suma-fuera-de-rango",
-         "Importe fuera de rango en [Trabajo], clave 2, línea 3: la suma del declarante y el cónyuge no cabe en el "
-         "tipo de importe."},
-        // Control characters inside values: written back as blanks, then trimmed.
-        {"fuzz_lee_declaracion-caracteres-de-control", nullptr},
-        // A byte-order mark inside a key and a value of a Windows-1252 file.
-        {"fuzz_lee_declaracion-bom-en-mitad-de-valores", nullptr},
-    };
-    std::size_t vistos = 0;
-    for (const auto &e : fs::directory_iterator(fs::path(DATOS_DIR) / "regresiones"))
-        vistos += e.is_regular_file() && !e.path().has_extension();  // not the expected outputs
-    EXPECT_EQ(vistos, std::size(casos)) << "every kept input has its row";
-    for (const Caso &c : casos) {
-        SCOPED_TRACE(c.fichero);
-        const std::string contenido = leeBytes(fs::path(DATOS_DIR) / "regresiones" / c.fichero);
-        ASSERT_FALSE(contenido.empty());
-        if (c.error) {
-            EXPECT_EQ(mensajeDe([&] { LeeDeclaracion(contenido); }), c.error);
+    int leidos = 0, rechazados = 0;
+    for (const auto &e : fs::directory_iterator(fs::path(DATOS_DIR) / "regresiones")) {
+        if (e.path().has_extension())  // the expected outputs of irpf2021
+            continue;
+        SCOPED_TRACE(e.path().filename());
+        Declaracion d;
+        try {
+            d = LeeDeclaracion(leeBytes(e.path())).declaracion;
+        } catch (const ErrorFichero &) {
+            ++rechazados;
             continue;
         }
-        const Declaracion d = LeeDeclaracion(contenido).declaracion;
+        ++leidos;
         liquida(d);
         const std::string guardado = EscribeDeclaracion(LeeDeclaracion(EscribeDeclaracion(d)).declaracion);
         EXPECT_EQ(EscribeDeclaracion(LeeDeclaracion(guardado).declaracion), guardado);
     }
+    EXPECT_EQ(leidos, 2);
+    EXPECT_EQ(rechazados, 1);
 }
