@@ -1,7 +1,8 @@
-// Liquidar's rules that are tables of limits or need the engine's own entry points; figures
-// worked out by hand from the 2021 rules (the arithmetic is in the comments). The stages on
-// whole households (real estate, activities, losses, reductions, the family minimums, the
-// minimum split between the bases, annuities) are worked out by hand in the comments of
+// What only the engine's own entry points show: the floors with the spouse's deduction passed
+// in, the typed boxes that do not read, the disabled spouse's pre-runs. Figures worked out by
+// hand from the 2021 rules. The stages on whole households (the employment reduction's
+// limits, real estate, activities, losses, reductions, the family minimums, the split of the
+// minimum, annuities, the lists) are worked out by hand in the comments of
 // tests/data/liquidaciones/*.ini and checked through irpf2021 against the files beside them.
 #include "Liquidar.h"
 
@@ -37,48 +38,6 @@ Resultado liquida(const Declaracion &d, Modalidad modo, Money deduccion = Money(
 }
 
 }  // namespace
-
-TEST(Liquidar, EmploymentReductionBoundaries)
-{
-    struct Caso {
-        const char *ingresos, *reduccion, *neto;
-        int minusvalia;
-        const char *resto;
-    };
-    // Net N = gross here (no expenses); box 2 = 2000; box 5 = N − 2000 − box 3 − box 4.
-    for (const Caso &c : {
-             Caso{"13115", "5565", "5550", 0, "0"},      // 13115 − 2000 − 5565
-             Caso{"14000", "4237.5", "7762.5", 0, "0"},  // 5565 − round(885 × 1.5)
-             Caso{"16825", "0", "14825", 0, "0"},        // 5565 − round(3710 × 1.5) = 0
-             Caso{"16825.01", "0", "14825.01", 0, "0"},  // above the threshold
-             Caso{"1500", "0", "0", 0, "0"},             // box 2 = 1500, box 4 cut to box 5 = 0
-             Caso{"30000", "0", "24500", 33, "3500"},
-             Caso{"30000", "0", "20250", 65, "7750"},
-             Caso{"30000", "0", "28000", 32, "0"},
-         }) {
-        Declaracion d = hogar();
-        d.Miembros[0].Minusvalia = static_cast<std::uint8_t>(c.minusvalia);
-        d.Rentas[1].TrabIngresos = M(c.ingresos);
-        RehaceTotales(d);
-        const Resultado r = liquida(d, Modalidad::Declarante);
-        EXPECT_EQ(r[4], M(c.reduccion)) << c.ingresos;
-        EXPECT_EQ(r[5], M(c.neto)) << c.ingresos << " " << c.minusvalia;
-        EXPECT_EQ(r[3], M(c.resto)) << c.minusvalia;
-    }
-    // Other income above 6500 removes the reduction; net activity income is other income
-    // too, though box 20 is not computed yet.
-    Declaracion d = hogar();
-    d.Rentas[1].TrabIngresos = M("13000");
-    RehaceTotales(d);
-    d.Casillas[21].Texto = "6.500,00";
-    EXPECT_EQ(liquida(d, Modalidad::Declarante)[4], M("5565"));
-    d.Casillas[21].Texto = "6.500,01";
-    EXPECT_EQ(liquida(d, Modalidad::Declarante)[4], M("0"));
-    d.Casillas[21].Texto = "";
-    d.Rentas[1].ModRdtoNeto = M("6500.01");
-    RehaceTotales(d);
-    EXPECT_EQ(liquida(d, Modalidad::Declarante)[4], M("0"));
-}
 
 TEST(Liquidar, ResultWithTypedBoxesAndFloors)
 {
