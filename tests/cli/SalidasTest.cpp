@@ -31,13 +31,16 @@ std::vector<Salida> LeeSalidas()
     for (std::string linea; std::getline(lista, linea);) {
         std::istringstream campos(linea);
         Salida s;
-        if (linea.empty() || linea[0] == '#' || !(campos >> s.esperada >> s.estado >> std::ws))
+        if (linea.empty() || linea[0] == '#')
             continue;
-        std::getline(campos, s.argumentos);
+        if (campos >> s.esperada >> s.estado >> std::ws)
+            std::getline(campos, s.argumentos);
+        else  // fails, rather than go unchecked
+            s = {"salidas_txt", "línea no válida: " + linea};
         salidas.push_back(s);
     }
     if (salidas.empty())  // fails, rather than leave nothing to compare
-        salidas.push_back({"salidas.txt", "(no se ha podido leer la lista)"});
+        salidas.push_back({"salidas_txt", "no se ha podido leer la lista"});
     return salidas;
 }
 
@@ -46,6 +49,7 @@ class Salidas : public ::testing::TestWithParam<Salida> {};
 TEST_P(Salidas, SonLasEsperadas)
 {
     const Salida &s = GetParam();
+    ASSERT_GE(s.estado, 0) << "tests/data/salidas.txt: " << s.argumentos;
     const Ejecucion e = Irpf2021(s.argumentos);
     EXPECT_EQ(e.estado, s.estado);
     const std::string salida = DATOS_DIR "/" + s.esperada;
