@@ -113,22 +113,15 @@ TEST(Campos, EditingAndDisplayForms)
     };
     // clang-format off
     for (const Caso &c : {
-             Caso{"D1002", "", false, "0,00"},
-             Caso{"D1002", "", true, "0,00"},
-             Caso{"D1002", "1234,5", true, "1.234,50"},
-             Caso{"D1002", "1.234,50", false, "1234,50"},
+             Caso{"D1002", "", false, "0,00"},              Caso{"D1002", "", true, "0,00"},
+             Caso{"D1002", "1234,5", true, "1.234,50"},     Caso{"D1002", "1.234,50", false, "1234,50"},
              Caso{"D1002", "-1234567,005", true, "-1.234.567,01"},  // halves away from zero
-             Caso{"D1002", "0,004", true, "0,00"},
-             Caso{"D1002", "-0,004", true, "0,00"},
-             Caso{"D1002", "12,", true, "12,00"},
-             Caso{"D1002", "abc", true, "abc"},
+             Caso{"D1002", "0,004", true, "0,00"},          Caso{"D1002", "-0,004", true, "0,00"},
+             Caso{"D1002", "12,", true, "12,00"},           Caso{"D1002", "abc", true, "abc"},
              Caso{"D0902", "999999999,99", true, "999.999.999,99"},
-             Caso{"N04  ", "", false, "0"},
-             Caso{"N04  ", "1980", true, "1.980"},
-             Caso{"N04  ", "1.980", false, "1980"},
-             Caso{"A35  ", " Ana ", true, " Ana "},
-             Caso{"F10  ", "51221", true, "05-12-21"},
-             Caso{"LA1  ", "Sí", true, "Sí"},
+             Caso{"N04  ", "", false, "0"},                 Caso{"N04  ", "1980", true, "1.980"},
+             Caso{"N04  ", "1.980", false, "1980"},         Caso{"A35  ", " Ana ", true, " Ana "},
+             Caso{"F10  ", "51221", true, "05-12-21"},      Caso{"LA1  ", "Sí", true, "Sí"},
          })
         EXPECT_EQ(FormateaCampo(c.codigo, c.texto, c.agrupado), c.esperado) << c.codigo << " «" << c.texto << "»";
     // clang-format on

@@ -22,11 +22,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-void escribeBytes(const fs::path &p, const std::string &bytes)
-{
-    std::ofstream(p, std::ios::binary) << bytes;
-}
-
 // A private folder of the test's own; the full declaration of tests/data: every field of
 // both persons, ten members, 60 movable-capital items (past the 50 a list had at start-up),
 // the amounts and whole numbers at their limits, typed boxes.
@@ -199,10 +194,10 @@ TEST(FicheroDeclaracion, ReadingRules)
     EXPECT_EQ(d.Rentas[2].TrabMovilidad, "");
 }
 
+// Besides those of tests/data/danados and importe_erroneo.ini, compared through irpf2021.
 TEST(FicheroDeclaracion, RefusesBadValuesNamingTheirPlace)
 {
     const std::pair<std::string, std::string> casos[] = {
-        {"[Trabajo]\n1=12a", "Importe no válido «12a» en [Trabajo], clave 1, línea 2."},
         {"[Reducciones]\n\n2=0|99999999999999999",
          "Importe fuera de rango «99999999999999999» en [Reducciones], clave 2, línea 3."},
         // Each person's amount fits; their sum, the total of Rentas[0], does not.
@@ -217,12 +212,10 @@ TEST(FicheroDeclaracion, RefusesBadValuesNamingTheirPlace)
         {"[UnidadFamiliar]\n5=0|0|256", "Número fuera de rango «256» en [UnidadFamiliar], clave 5, línea 2."},
         {"[UnidadFamiliar]\n0=-32769", "Número fuera de rango «-32769» en [UnidadFamiliar], clave 0, línea 2."},
         {"[Datos]\nTramo=-", "Número no válido «-» en [Datos], clave Tramo, línea 2."},
-        {"[Datos]\nNombre=Ana\nesto no es nada\n", "Línea no válida en el fichero (línea 3): «esto no es nada»"},
         {"[Datos\nNombre=Ana\n", "Línea no válida en el fichero (línea 1): «[Datos»"},
         {"[Datos]\n=Ana\n", "Línea no válida en el fichero (línea 2): «=Ana»"},
         // Another kind of file: its first line shown, read as Windows-1252.
         {"\x89PNG\r\n\x1a\n", "Línea no válida en el fichero (línea 1): «‰PNG»"},
-        {std::string("[Datos]\nNombre=A\0B", 18), "El fichero no es una declaración guardada (contiene datos binarios)."},
     };
     for (const auto &[fichero, mensaje] : casos)
         EXPECT_EQ(mensajeDe([&] { LeeDeclaracion(fichero); }), mensaje) << fichero;
@@ -235,7 +228,7 @@ TEST_F(FicheroEnDisco, SavesAndLoads)
     const Declaracion d = completa();
     EXPECT_EQ(EscribeDeclaracion(d), leeBytes(DATOS_DIR "/completa.ini"));
     const std::string r = ruta("cliente.ini");
-    escribeBytes(r, "anterior");
+    std::ofstream(r, std::ios::binary) << "anterior";
     chmod(r.c_str(), 0640);
     GuardaDeclaracion(d, r);
     EXPECT_EQ(leeBytes(r), EscribeDeclaracion(d));
@@ -266,7 +259,7 @@ TEST_F(FicheroEnDisco, LoadRefusesMissingLargeAndUnreadable)
     std::string justo = "[Datos]\r\nNombre=Ana\r\n;";
     justo.resize(kTamanoMaximoFichero, 'x');
     const std::string limite = ruta("limite.Ini");
-    escribeBytes(limite, justo);
+    std::ofstream(limite, std::ios::binary) << justo;
     EXPECT_EQ(CargaDeclaracion(limite).declaracion.Nombre, "Ana");
     // The 64 GiB file is sparse: reading it whole would not even fit in memory.
     for (std::uintmax_t tamano : {std::uintmax_t{kTamanoMaximoFichero + 1}, std::uintmax_t{64} << 30}) {
@@ -282,7 +275,7 @@ TEST_F(FicheroEnDisco, FailedSaveLeavesWhatWasThere)
     const Declaracion d = completa();
     const std::string carpeta = ruta("DatosCa21.Ini");
     fs::create_directory(carpeta);
-    escribeBytes(fs::path(carpeta) / "dentro", "intacto");
+    std::ofstream(fs::path(carpeta) / "dentro", std::ios::binary) << "intacto";
     EXPECT_EQ(mensajeDe([&] { GuardaDeclaracion(d, carpeta); }),
               "No se ha podido guardar la declaración en «" + carpeta + "»: es una carpeta.");
     EXPECT_EQ(leeBytes(fs::path(carpeta) / "dentro"), "intacto");
@@ -295,7 +288,7 @@ TEST_F(FicheroEnDisco, FailedSaveLeavesWhatWasThere)
     // A full disk, for a client's file and for the last declaration.
     const std::string r = ruta("Otra.Ini");
     const std::string anterior = EscribeDeclaracion(Declaracion());
-    escribeBytes(r, anterior);
+    std::ofstream(r, std::ios::binary) << anterior;
     const std::string ultima = ruta("estado");
     GuardaUltimaDeclaracion(Declaracion(), ultima);
     const auto antes = foto();
