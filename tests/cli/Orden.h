@@ -18,15 +18,14 @@ class CarpetaPropia {
 public:
     CarpetaPropia()
     {
-        std::string plantilla = std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + "/irpf2021-XXXXXX";
+        std::string plantilla = (std::filesystem::temp_directory_path() / "irpf2021-XXXXXX").string();
         if (mkdtemp(plantilla.data()))
             m_ruta = plantilla;
     }
     ~CarpetaPropia()
     {
         std::error_code ec;
-        if (!m_ruta.empty())
-            std::filesystem::remove_all(m_ruta, ec);
+        std::filesystem::remove_all(m_ruta, ec);
     }
     CarpetaPropia(const CarpetaPropia &) = delete;
     CarpetaPropia &operator=(const CarpetaPropia &) = delete;

@@ -28,19 +28,21 @@ std::vector<Salida> LeeSalidas()
 {
     std::vector<Salida> salidas;
     std::istringstream lista(LeeFichero(DATOS_DIR "/salidas.txt"));
+    int n = 0;
     for (std::string linea; std::getline(lista, linea);) {
         std::istringstream campos(linea);
         Salida s;
+        ++n;
         if (linea.empty() || linea[0] == '#')
             continue;
         if (campos >> s.esperada >> s.estado >> std::ws)
             std::getline(campos, s.argumentos);
         else  // fails, rather than go unchecked
-            s = {"salidas_txt", "línea no válida: " + linea};
+            s = {"salidas.txt:" + std::to_string(n), "línea no válida: " + linea};
         salidas.push_back(s);
     }
     if (salidas.empty())  // fails, rather than leave nothing to compare
-        salidas.push_back({"salidas_txt", "no se ha podido leer la lista"});
+        salidas.push_back({"salidas.txt", "no se ha podido leer la lista"});
     return salidas;
 }
 
