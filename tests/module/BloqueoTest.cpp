@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using simulador::Bloqueo;
 

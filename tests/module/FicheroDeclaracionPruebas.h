@@ -4,13 +4,12 @@
 
 #include "FicheroDeclaracion.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <string>
-
-#include <unistd.h>
 
 namespace simulador {
 
