@@ -1,6 +1,6 @@
 #include "CampoEdit.h"
 
-#include "Calculadora.h"
+#include "MaquinaCalculadora.h"
 #include "ListaCampo.h"
 #include "MensajeBox.h"
 #include "TextoImporte.h"

@@ -1,4 +1,4 @@
-#include "Euro.h"
+#include "ConversorEuro.h"
 
 #include "TextoImporte.h"
 
