@@ -31,8 +31,9 @@ enum class Tipo {
     Region,         // [Datos]: the whole value, a region code
 };
 
-// One "|" field of a value: its kind and the record field it comes from and goes to. The
-// member pointer set is the one of the kind's type.
+// One "|" field of a value: its kind and the record field it comes from and goes to, the
+// member pointer of the kind's type. Amounts and whole numbers are told by that type; a
+// text names its kind.
 template <typename R>
 struct Campo {
     Tipo tipo;
@@ -41,39 +42,12 @@ struct Campo {
     std::int16_t R::*entero = nullptr;
     std::uint8_t R::*byte = nullptr;
     std::string_view letras = {};  // Clase
-};
 
-template <typename R>
-Campo<R> texto(Tipo t, std::string R::*m, std::string_view letras = {})
-{
-    Campo<R> c{t};
-    c.texto = m;
-    c.letras = letras;
-    return c;
-}
-template <typename R>
-Campo<R> siNo(std::string R::*m) { return texto(Tipo::SiNo, m); }
-template <typename R>
-Campo<R> importe(Money R::*m)
-{
-    Campo<R> c{Tipo::Importe};
-    c.importe = m;
-    return c;
-}
-template <typename R>
-Campo<R> entero(std::int16_t R::*m)
-{
-    Campo<R> c{Tipo::Entero};
-    c.entero = m;
-    return c;
-}
-template <typename R>
-Campo<R> byte(std::uint8_t R::*m)
-{
-    Campo<R> c{Tipo::Byte};
-    c.byte = m;
-    return c;
-}
+    Campo(Tipo t, std::string R::*m, std::string_view l = {}) : tipo(t), texto(m), letras(l) {}
+    Campo(Money R::*m) : tipo(Tipo::Importe), importe(m) {}
+    Campo(std::int16_t R::*m) : tipo(Tipo::Entero), entero(m) {}
+    Campo(std::uint8_t R::*m) : tipo(Tipo::Byte), byte(m) {}
+};
 
 // [Datos]: keys by name, one field each.
 struct SeccionDatos {
@@ -103,66 +77,56 @@ struct SeccionCasillas {
     std::string_view nombre;
 };
 
-using D = Declaracion;
-using M = MiembroFam;
-using R = DatosRenta;
-using Mob = DatosMobiliario;
-using Gan = DatosGanancia;
-using Ded = DatosDeduccion;
-using Aut = DatosAutonomica;
-
 // The file, section by section in the order they are written.
 const auto &Disposicion()
 {
+    using T = Tipo;
+    using R = DatosRenta;
+    using Mob = DatosMobiliario;
+    using Gan = DatosGanancia;
+    using Ded = DatosDeduccion;
     // clang-format off
     static const auto tabla = std::make_tuple(
         SeccionDatos{"Datos", {
-            {"Nombre", texto(Tipo::Completo, &D::Nombre)},
-            {"Autonomia", texto(Tipo::Region, &D::Autonomia)},
-            {"Tramo", entero(&D::TramoVivienda)}}},
+            {"Nombre", {T::Completo, &Declaracion::Nombre}},
+            {"Autonomia", {T::Region, &Declaracion::Autonomia}},
+            {"Tramo", &Declaracion::TramoVivienda}}},
         SeccionFamilia{"UnidadFamiliar", {
-            entero(&M::Edad), entero(&M::AnoNac), byte(&M::Minusvalia), texto(Tipo::Perceptor, &M::Perceptor),
-            siNo(&M::Fallecido), siNo(&M::Ayuda), byte(&M::Convivencia), siNo(&M::Abono)}},
+            &MiembroFam::Edad, &MiembroFam::AnoNac, &MiembroFam::Minusvalia, {T::Perceptor, &MiembroFam::Perceptor},
+            {T::SiNo, &MiembroFam::Fallecido}, {T::SiNo, &MiembroFam::Ayuda}, &MiembroFam::Convivencia,
+            {T::SiNo, &MiembroFam::Abono}}},
         SeccionRentas{"Trabajo", {
-            importe(&R::TrabIngresos), importe(&R::TrabGastos), importe(&R::TrabRetencion),
-            importe(&R::TrabReduccion), importe(&R::TrabContribEmpresa), siNo(&R::TrabMovilidad),
-            siNo(&R::TrabOpcion2)}},
+            &R::TrabIngresos, &R::TrabGastos, &R::TrabRetencion, &R::TrabReduccion, &R::TrabContribEmpresa,
+            {T::SiNo, &R::TrabMovilidad}, {T::SiNo, &R::TrabOpcion2}}},
         // Reduccion before Retencion, the reverse of the record.
-        SeccionLista<Mob>{"Mobiliario", &D::ListaMobiliario, {
-            texto(Tipo::Clase, &Mob::Clase, "IDTOAPC"), texto(Tipo::Titular, &Mob::Titular),
-            importe(&Mob::Ingreso), importe(&Mob::Gasto), importe(&Mob::Reduccion), importe(&Mob::Retencion)}},
+        SeccionLista<Mob>{"Mobiliario", &Declaracion::ListaMobiliario, {
+            {T::Clase, &Mob::Clase, "IDTOAPC"}, {T::Titular, &Mob::Titular},
+            &Mob::Ingreso, &Mob::Gasto, &Mob::Reduccion, &Mob::Retencion}},
         SeccionRentas{"Inmobiliario", {
-            importe(&R::InmIngresos), importe(&R::InmGastos), importe(&R::InmRetencion), importe(&R::InmValorCat1),
-            siNo(&R::InmRevisado1), importe(&R::InmValorCat2), siNo(&R::InmRevisado2), importe(&R::InmIntereses),
-            siNo(&R::InmLocal)}},
+            &R::InmIngresos, &R::InmGastos, &R::InmRetencion, &R::InmValorCat1, {T::SiNo, &R::InmRevisado1},
+            &R::InmValorCat2, {T::SiNo, &R::InmRevisado2}, &R::InmIntereses, {T::SiNo, &R::InmLocal}}},
         // Each of the three activity sections carries Retribuciones. They are read in the
         // order written, so [Agrarias] has the last word (and, missing, makes it 0).
         SeccionRentas{"Directas", {
-            importe(&R::DirIngresos), importe(&R::DirGastos), importe(&R::DirPagosFrac), importe(&R::DirRetencion),
-            siNo(&R::DirRedRdtoNeto), importe(&R::Retribuciones), siNo(&R::DirRedEmprendedores)}},
+            &R::DirIngresos, &R::DirGastos, &R::DirPagosFrac, &R::DirRetencion, {T::SiNo, &R::DirRedRdtoNeto},
+            &R::Retribuciones, {T::SiNo, &R::DirRedEmprendedores}}},
         SeccionRentas{"Modulos", {
-            importe(&R::ModRdtoNeto), importe(&R::ModGastosExtra), importe(&R::ModPagosFrac),
-            importe(&R::ModRetencion), importe(&R::Retribuciones)}},
+            &R::ModRdtoNeto, &R::ModGastosExtra, &R::ModPagosFrac, &R::ModRetencion, &R::Retribuciones}},
         SeccionRentas{"Agrarias", {
-            importe(&R::AgrRdtoNeto), importe(&R::AgrGastosExtra), importe(&R::AgrPagosFrac),
-            importe(&R::AgrRetencion), importe(&R::Retribuciones)}},
-        SeccionRentas{"Reducciones", {
-            importe(&R::RedPlanPension), importe(&R::RedAnualidades), importe(&R::RedAnualidadHijos)}},
-        SeccionLista<Gan>{"Ganancias", &D::ListaGanancias, {
-            texto(Tipo::Clase, &Gan::Clase, "IOA"), texto(Tipo::Titular, &Gan::Titular),
-            texto(Tipo::Fecha, &Gan::FechaAdquisicion), importe(&Gan::ValorAdquisicion),
-            texto(Tipo::Fecha, &Gan::FechaTransmision), importe(&Gan::ValorTransmision), importe(&Gan::Retencion),
-            importe(&Gan::ImporteGeneral), importe(&Gan::ImporteAhorro), importe(&Gan::ValorPatrimonio),
-            importe(&Gan::Reinversion)}},
-        SeccionLista<Ded>{"Deducciones", &D::ListaDeducciones, {
-            texto(Tipo::Clase, &Ded::Clase, "ABCDEFGH"), texto(Tipo::TitularSuelto, &Ded::Titular),
-            texto(Tipo::Fecha, &Ded::FechaAdquisicion), importe(&Ded::Importe), importe(&Ded::PorcMinusvalia),
-            importe(&Ded::PorcDeduccion)}},
+            &R::AgrRdtoNeto, &R::AgrGastosExtra, &R::AgrPagosFrac, &R::AgrRetencion, &R::Retribuciones}},
+        SeccionRentas{"Reducciones", {&R::RedPlanPension, &R::RedAnualidades, &R::RedAnualidadHijos}},
+        SeccionLista<Gan>{"Ganancias", &Declaracion::ListaGanancias, {
+            {T::Clase, &Gan::Clase, "IOA"}, {T::Titular, &Gan::Titular}, {T::Fecha, &Gan::FechaAdquisicion},
+            &Gan::ValorAdquisicion, {T::Fecha, &Gan::FechaTransmision}, &Gan::ValorTransmision, &Gan::Retencion,
+            &Gan::ImporteGeneral, &Gan::ImporteAhorro, &Gan::ValorPatrimonio, &Gan::Reinversion}},
+        SeccionLista<Ded>{"Deducciones", &Declaracion::ListaDeducciones, {
+            {T::Clase, &Ded::Clase, "ABCDEFGH"}, {T::TitularSuelto, &Ded::Titular},
+            {T::Fecha, &Ded::FechaAdquisicion}, &Ded::Importe, &Ded::PorcMinusvalia, &Ded::PorcDeduccion}},
         // No screen fills the regional list; whatever a read file brought is written back
         // as it came, every item, so that saving again loses nothing.
-        SeccionLista<Aut>{"Autonomicas", &D::ListaAutonomicas, {
-            texto(Tipo::Texto, &Aut::Texto1), texto(Tipo::Texto, &Aut::Texto2), importe(&Aut::Importe1),
-            importe(&Aut::Importe2), importe(&Aut::Importe3)}},
+        SeccionLista<DatosAutonomica>{"Autonomicas", &Declaracion::ListaAutonomicas, {
+            {T::Texto, &DatosAutonomica::Texto1}, {T::Texto, &DatosAutonomica::Texto2}, &DatosAutonomica::Importe1,
+            &DatosAutonomica::Importe2, &DatosAutonomica::Importe3}},
         SeccionCasillas{"Varios"});
     // clang-format on
     return tabla;
@@ -364,14 +328,7 @@ private:
 // is written as "?".
 void anadeTexto(std::string &out, std::string_view s, bool enRegistro)
 {
-    for (std::size_t i = 0; i < s.size();) {
-        char32_t cp;
-        std::size_t n = SecuenciaUtf8(s, i, cp);
-        if (n == 0) {
-            cp = '?';
-            n = 1;
-        }
-        i += n;
+    for (const char32_t cp : DecodificaUtf8(s)) {
         if (cp < 0x20 || cp == 0x7F)
             out.push_back(' ');
         else if (cp == '|' && enRegistro)
