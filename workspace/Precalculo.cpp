@@ -239,7 +239,7 @@ void Precalculo::construyeControles()
     // Beside the selector, since choosing a column of the comparison switches it.
     auto *comparativa = new QPushButton(QStringLiteral("Comparativa"), this);
     comparativa->setObjectName(QStringLiteral("Comparativa"));
-    comparativa->setToolTip(QStringLiteral(" Modalidad::Conjunta o individual (F6) "));
+    comparativa->setToolTip(QStringLiteral(" Conjunta o individual (F6) "));
     comparativa->setGeometry(312, 3, 100, 25);
     connect(comparativa, &QAbstractButton::clicked, this, [this] { abreComparativa(); });
     m_btComparativa = comparativa;
