@@ -15,7 +15,7 @@ void AbreEuro(QWidget *parent);
 //
 // `valorInicial` is the field's value as text: what F4 hands over is the field's text when
 // it is numeric and "0" otherwise (simulador::ValorParaCalculadora, in the module's
-// Calculadora.h, does exactly that). A value that is not numeric, the empty text included, opens the calculator
+// MaquinaCalculadora.h, does exactly that). A value that is not numeric, the empty text included, opens the calculator
 // with "V" and "Aceptar" disabled: that is how the main window opens it, with no field.
 //
 // Returns "*" when the user cancelled (Cancelar, Escape, closing the window): the field is

@@ -1,4 +1,4 @@
-#include "Calculadora.h"
+#include "MaquinaCalculadora.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@ struct Tecleo {
 // Types `teclas` through the keyboard map, so each row also checks the keys it uses.
 Tecleo teclea(const std::string &teclas, const std::string &valorCampo = "")
 {
-    Calculadora c(valorCampo);
+    MaquinaCalculadora c(valorCampo);
     Tecleo t;
     for (char k : teclas) {
         const auto p = BotonDeTecla(static_cast<char32_t>(k));
@@ -24,7 +24,7 @@ Tecleo teclea(const std::string &teclas, const std::string &valorCampo = "")
             ADD_FAILURE() << "no button for key '" << k << "' in " << teclas;
             continue;
         }
-        if (c.pulsa(*p) == Calculadora::Aviso::DivisionPorCero)
+        if (c.pulsa(*p) == MaquinaCalculadora::Aviso::DivisionPorCero)
             ++t.avisos;
     }
     t.pantalla = c.Readout();
@@ -92,10 +92,10 @@ TEST(Calculadora, ImportsTheFieldValue)
 
     // Not a number: "V" and "Aceptar" are off, and "V" leaves the display alone.
     for (const char *valor : {"", "abc", "12a", "1,2,3"}) {
-        EXPECT_FALSE(Calculadora(valor).exportaHabilitado()) << valor;
+        EXPECT_FALSE(MaquinaCalculadora(valor).exportaHabilitado()) << valor;
         EXPECT_EQ(teclea("7V", valor).pantalla, "7,") << valor;
     }
-    EXPECT_TRUE(Calculadora("0").exportaHabilitado());
+    EXPECT_TRUE(MaquinaCalculadora("0").exportaHabilitado());
 
     // F4 hands over the field's text when numeric, else 0.
     EXPECT_EQ(ValorParaCalculadora("1.234,50"), "1.234,50");
@@ -109,13 +109,13 @@ TEST(Calculadora, AceptarCompletesThePendingOperation)
 {
     struct Fila {
         const char *teclas, *resultado;
-        Calculadora::Aviso aviso = Calculadora::Aviso::Ninguno;
+        MaquinaCalculadora::Aviso aviso = MaquinaCalculadora::Aviso::Ninguno;
     };
     for (const Fila &f : {Fila{"2+3", "5"}, Fila{"", "0"}, Fila{"7", "7"}, Fila{"-.5", "-0,5"}, Fila{"1.50", "1,5"},
                           Fila{"-", "0"}, Fila{"1/3", "0,333333333333333"}, Fila{"1/100000", "0,00001"},
                           Fila{"99999999x99999999", "9999999800000000"},
-                          Fila{"8/0", "8", Calculadora::Aviso::DivisionPorCero}}) {
-        Calculadora c("0");
+                          Fila{"8/0", "8", MaquinaCalculadora::Aviso::DivisionPorCero}}) {
+        MaquinaCalculadora c("0");
         for (char k : std::string(f.teclas))
             c.pulsa(*BotonDeTecla(static_cast<char32_t>(k)));
         std::string resultado;

@@ -1,4 +1,4 @@
-#include "Calculadora.h"
+#include "MaquinaCalculadora.h"
 
 #include "Campos.h"
 #include "TextoImporte.h"
@@ -213,12 +213,12 @@ std::optional<double> LeeNumero(std::string_view texto)
     return v;
 }
 
-Calculadora::Calculadora(std::string ValorCampo) : m_valorCampo(std::move(ValorCampo))
+MaquinaCalculadora::MaquinaCalculadora(std::string ValorCampo) : m_valorCampo(std::move(ValorCampo))
 {
     reinicia();
 }
 
-void Calculadora::reinicia()
+void MaquinaCalculadora::reinicia()
 {
     m_hayDecimal = false;
     m_numOperandos = 0;
@@ -227,7 +227,7 @@ void Calculadora::reinicia()
     m_readout = kCero;
 }
 
-Calculadora::Aviso Calculadora::pulsa(Pulsacion p)
+MaquinaCalculadora::Aviso MaquinaCalculadora::pulsa(Pulsacion p)
 {
     switch (p.boton) {
     case Boton::Number:
@@ -269,14 +269,14 @@ Calculadora::Aviso Calculadora::pulsa(Pulsacion p)
     return Aviso::Ninguno;
 }
 
-Calculadora::Aviso Calculadora::acepta(std::string &resultado)
+MaquinaCalculadora::Aviso MaquinaCalculadora::acepta(std::string &resultado)
 {
     const Aviso a = operador(kIgual);
     resultado = fijo(LeeNumero(m_readout).value_or(0.0));
     return a;
 }
 
-void Calculadora::numero(int digito)
+void MaquinaCalculadora::numero(int digito)
 {
     if (m_ultimaEntrada != Entrada::NUMS) {
         m_readout = kCero;
@@ -299,7 +299,7 @@ void Calculadora::numero(int digito)
     m_ultimaEntrada = Entrada::NUMS;
 }
 
-void Calculadora::decimal()
+void MaquinaCalculadora::decimal()
 {
     if (m_ultimaEntrada == Entrada::NEG)
         m_readout = "-0,";
@@ -309,7 +309,7 @@ void Calculadora::decimal()
     m_ultimaEntrada = Entrada::NUMS;
 }
 
-Calculadora::Aviso Calculadora::operador(int indice)
+MaquinaCalculadora::Aviso MaquinaCalculadora::operador(int indice)
 {
     static constexpr char kCaptions[] = {'/', '+', 'x', '-', '='};
     const char op = kCaptions[indice];
@@ -368,7 +368,7 @@ Calculadora::Aviso Calculadora::operador(int indice)
     return aviso;
 }
 
-void Calculadora::porcentaje()
+void MaquinaCalculadora::porcentaje()
 {
     m_readout = TextoNumero(LeeNumero(m_readout).value_or(0.0) / 100.0);
     m_ultimaEntrada = Entrada::Ops;

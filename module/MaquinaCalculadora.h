@@ -48,7 +48,7 @@ bool EsNumerico(std::string_view texto);
 // What F4 in a field hands to the calculator: the field's text when it is numeric, else "0".
 std::string ValorParaCalculadora(std::string_view textoCampo);
 
-class Calculadora {
+class MaquinaCalculadora {
 public:
     // The kind of the last input.
     enum class Entrada {
@@ -62,7 +62,7 @@ public:
     enum class Aviso { Ninguno, DivisionPorCero };
 
     // `ValorCampo` is the field's value as text; "V" and "Aceptar" work only when it is numeric.
-    explicit Calculadora(std::string ValorCampo = {});
+    explicit MaquinaCalculadora(std::string ValorCampo = {});
 
     // One button press. Only an operator (or Aceptar, which applies "=") can raise a warning,
     // which the screen shows before it shows the new display.
