@@ -4,6 +4,7 @@
 
 #include "Comparativa.h"
 #include "Liquidar.h"
+#include "TextoJson.h"
 
 #include <string>
 #include <vector>
@@ -29,6 +30,6 @@ void EscribeComparativaJson(std::string &out, const std::string &fichero, const 
 void EscribeComparativaCsv(std::string &out, const simulador::Comparativa &c);
 
 // JSON string literal, quotes included; invalid UTF-8 bytes become U+FFFD.
-void AnadeJson(std::string &out, const std::string &texto);
+using simulador::AnadeJson;
 
 }  // namespace irpf2021

@@ -1,0 +1,13 @@
+// JSON string literals for everything the program writes as JSON: the command line's
+// liquidations and the explanation of a box.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace simulador {
+
+// Appends `texto` as a JSON string literal, quotes included; invalid UTF-8 bytes become U+FFFD.
+void AnadeJson(std::string &out, std::string_view texto);
+
+}  // namespace simulador
