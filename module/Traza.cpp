@@ -1,0 +1,356 @@
+#include "Traza.h"
+
+#include "Etapas.h"
+#include "Formularios.h"
+#include "TablaCasillas.h"
+#include "TextoImporte.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace simulador {
+
+using traza::Nodo;
+using traza::PNodo;
+
+namespace {
+
+std::shared_ptr<Nodo> nuevo(Money valor, Operacion op)
+{
+    auto n = std::make_shared<Nodo>();
+    n->valor = valor;
+    n->op = op;
+    return n;
+}
+
+// The node of an operand: an unnamed constant becomes a leaf of its own.
+PNodo nodoDe(const Traza &t)
+{
+    if (t.nodo())
+        return t.nodo();
+    return nuevo(t.valor(), Operacion::Hoja);
+}
+
+bool ceroSinNombre(const Traza &t) { return !t.nodo() && t.isZero(); }
+
+Traza operacion(Money valor, Operacion op, const Traza &a, const Traza &b)
+{
+    auto n = nuevo(valor, op);
+    n->hijos = {nodoDe(a), nodoDe(b)};
+    return Traza(valor, std::move(n));
+}
+
+PNodo factor(double f, Medida medida, std::string texto)
+{
+    auto n = nuevo(Money(), Operacion::Hoja);
+    // The display value; the arithmetic uses `factor`. A factor too large for the money
+    // type shows as 0 rather than failing the explanation.
+    if (std::isfinite(f) && std::fabs(f) < 1e14)
+        n->valor = Money::fromDouble(f);
+    n->factor = f;
+    n->medida = medida;
+    n->texto = std::move(texto);
+    return n;
+}
+
+Traza producto(const Traza &x, Money valor, PNodo f)
+{
+    auto n = nuevo(valor, Operacion::Producto);
+    n->hijos = {nodoDe(x), std::move(f)};
+    return Traza(valor, std::move(n));
+}
+
+// "8.000", "17.707,20": a legal amount as the law writes it.
+std::string importeLegal(Money m)
+{
+    std::string s = FormatoImporte(m);
+    if (s.size() > 3 && s.compare(s.size() - 3, 3, ",00") == 0)
+        s.resize(s.size() - 3);
+    return s;
+}
+
+std::string numero(double f)
+{
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.6f", f);
+    std::string s(buf);
+    while (s.back() == '0')
+        s.pop_back();
+    if (s.back() == '.')
+        s.pop_back();
+    for (char &c : s)
+        if (c == '.')
+            c = ',';
+    return s == "-0" ? "0" : s;
+}
+
+}  // namespace
+
+// ---- leaves and named values
+
+Traza::Traza(const Cifra &c) : m_valor(c.valor())
+{
+    auto n = nuevo(c.valor(), Operacion::Hoja);
+    n->texto = std::string(c.concepto) + ": " + importeLegal(c.valor()) + " € (" + std::string(c.articulo) + ")";
+    m_nodo = std::move(n);
+}
+
+namespace traza {
+
+Traza Nombra(const Traza &t, std::string texto)
+{
+    const PNodo &o = t.nodo();
+    if (!o) {
+        auto n = nuevo(t.valor(), Operacion::Hoja);
+        n->texto = std::move(texto);
+        return Traza(t.valor(), std::move(n));
+    }
+    if (o->corrida == nullptr && o->tecleada < 0) {
+        if (o->texto.empty() || (o->op == Operacion::Hoja && o->medida == Medida::Importe)) {
+            // An unnamed step takes the name; a named leaf keeps its words after it.
+            auto n = std::make_shared<Nodo>(*o);
+            n->texto = o->texto.empty() ? std::move(texto) : texto + ": " + o->texto;
+            return Traza(t.valor(), std::move(n));
+        }
+    }
+    auto n = nuevo(t.valor(), Operacion::Suma);
+    n->texto = std::move(texto);
+    n->hijos = {o};
+    return Traza(t.valor(), std::move(n));
+}
+
+Traza Si(const Traza &t, std::string condicion)
+{
+    auto n = nuevo(t.valor(), Operacion::Si);
+    n->texto = std::move(condicion);
+    n->hijos = {nodoDe(t)};
+    return Traza(t.valor(), std::move(n));
+}
+
+Traza Hoja(Money valor, std::string texto)
+{
+    auto n = nuevo(valor, Operacion::Hoja);
+    n->texto = std::move(texto);
+    return Traza(valor, std::move(n));
+}
+
+Traza Tecleada(Money valor, int casilla)
+{
+    auto n = nuevo(valor, Operacion::Hoja);
+    n->tecleada = casilla;
+    const std::string_view concepto = TablaCasillas()[static_cast<std::size_t>(casilla)].concepto;
+    n->texto = "Importe tecleado en la casilla " + std::to_string(casilla) + " de la hoja";
+    if (!concepto.empty())
+        n->texto += " (" + std::string(concepto) + ")";
+    return Traza(valor, std::move(n));
+}
+
+Traza Por(const Traza &x, double f, Medida medida, std::string texto)
+{
+    const Money v = x.valor() * f;
+    if (f == 1.0 && v == x.valor())
+        return x;
+    return producto(x, v, factor(f, medida, std::move(texto)));
+}
+
+Traza Entre(const Traza &x, double f, std::string texto)
+{
+    const Money v = x.valor() / f;
+    if (f == 1.0 && v == x.valor())
+        return x;
+    auto n = nuevo(v, Operacion::Cociente);
+    n->hijos = {nodoDe(x), factor(f, Medida::Numero, std::move(texto))};
+    return Traza(v, std::move(n));
+}
+
+PNodo Factor(double f, Medida medida, std::string texto) { return factor(f, medida, std::move(texto)); }
+
+Traza Producto(const Traza &x, Money valor, std::vector<PNodo> factores)
+{
+    auto n = nuevo(valor, Operacion::Producto);
+    n->hijos.reserve(factores.size() + 1);
+    n->hijos.push_back(nodoDe(x));
+    for (PNodo &f : factores)
+        n->hijos.push_back(std::move(f));
+    return Traza(valor, std::move(n));
+}
+
+Traza EntreImporte(const Traza &x, const Traza &divisor)
+{
+    const Money v = x.valor() / divisor.toDouble();
+    auto n = nuevo(v, Operacion::Cociente);
+    n->hijos = {nodoDe(x), nodoDe(divisor)};
+    return Traza(v, std::move(n));
+}
+
+}  // namespace traza
+
+// ---- arithmetic: every value is Money's own
+
+Traza operator+(const Traza &a, const Traza &b)
+{
+    const Money v = a.valor() + b.valor();
+    if (ceroSinNombre(b))
+        return a;
+    if (ceroSinNombre(a))
+        return b;
+    return operacion(v, Operacion::Suma, a, b);
+}
+
+Traza operator-(const Traza &a, const Traza &b)
+{
+    const Money v = a.valor() - b.valor();
+    if (ceroSinNombre(b))
+        return a;
+    return operacion(v, Operacion::Resta, a, b);
+}
+
+Traza operator-(const Traza &a)
+{
+    const Money v = -a.valor();
+    return producto(a, v, factor(-1.0, Medida::Numero, "Cambio de signo"));
+}
+
+Traza &Traza::operator+=(const Traza &o) { return *this = *this + o; }
+Traza &Traza::operator-=(const Traza &o) { return *this = *this - o; }
+
+Traza Traza::times(const Traza &o) const
+{
+    return operacion(m_valor.times(o.m_valor), Operacion::Producto, *this, o);
+}
+
+Traza operator*(const Traza &a, double f)
+{
+    const Money v = a.valor() * f;
+    if (f == 1.0 && v == a.valor())
+        return a;
+    return producto(a, v, factor(f, Medida::Numero, ""));
+}
+
+Traza operator*(const Traza &a, const Coeficiente &c)
+{
+    const Money v = a.valor() * c.valor;
+    const Medida medida = c.valor < 1.0 ? Medida::Porcentaje : Medida::Numero;
+    std::string texto = std::string(c.concepto) + ": " + (medida == Medida::Porcentaje ? Porcentaje(c.valor) : numero(c.valor));
+    if (!c.articulo.empty())
+        texto += " (" + std::string(c.articulo) + ")";
+    return producto(a, v, factor(c.valor, medida, std::move(texto)));
+}
+
+Traza operator/(const Traza &a, double f)
+{
+    return traza::Entre(a, f, "");
+}
+
+Traza min(const Traza &a, const Traza &b)
+{
+    return operacion(min(a.valor(), b.valor()), Operacion::Minimo, a, b);
+}
+
+Traza max(const Traza &a, const Traza &b)
+{
+    return operacion(max(a.valor(), b.valor()), Operacion::Maximo, a, b);
+}
+
+Traza Redondea(const Traza &a)
+{
+    const Money v = Redondea(a.valor());
+    if (v == a.valor())
+        return a;
+    auto n = nuevo(v, Operacion::Redondea);
+    n->hijos = {nodoDe(a)};
+    return Traza(v, std::move(n));
+}
+
+Traza suelo0(const Traza &a)
+{
+    const Money v = suelo0(a.valor());
+    if (v == a.valor())
+        return a;
+    auto n = nuevo(v, Operacion::Suelo0);
+    n->hijos = {nodoDe(a)};
+    return Traza(v, std::move(n));
+}
+
+// ---- the boxes of a traced run
+
+CajasTraza::Ref &CajasTraza::Ref::operator=(const Traza &t)
+{
+    auto n = nuevo(t.valor(), Operacion::Hoja);
+    n->casilla = m_n;
+    n->corrida = &m_c;
+    if (t.nodo())
+        n->hijos = {t.nodo()};
+    m_c.m_v[static_cast<std::size_t>(m_n)] = Traza(t.valor(), std::move(n));
+    return *this;
+}
+
+void CajasTraza::fill(const Traza &t)
+{
+    for (int n = 0; n < kNumCasillas; ++n)
+        (*this)[n] = t;
+}
+
+// ---- words
+
+std::string Importe(Money m) { return FormatoImporte(m); }
+
+std::string Porcentaje(double factor) { return numero(factor * 100.0) + " %"; }
+
+const char *DePersona(int persona) { return persona == 1 ? "del declarante" : "del cónyuge"; }
+
+namespace {
+
+// The caption of a field of DatosRenta as its screen shows it: "Ingresos" on "Rdtos. del
+// Trabajo". A caption that runs on into a companion box's ("V.Catastral 1º    Rev.") is cut
+// at the gap.
+std::string tituloCampo(Money DatosRenta::*campo)
+{
+    for (PantallaRenta p : PantallasRenta()) {
+        const FormularioRenta &f = Formulario(p);
+        for (const CampoRenta &c : f.campos) {
+            if (c.importe != campo || c.titulo.empty())
+                continue;
+            std::string t(c.titulo.substr(0, c.titulo.find("  ")));
+            for (char &ch : t)
+                if (ch == '\n')
+                    ch = ' ';
+            return t + " (" + std::string(f.titulo) + ")";
+        }
+    }
+    return "Dato de la declaración";
+}
+
+std::string textoCampo(Money DatosRenta::*campo, int persona)
+{
+    const std::string t = tituloCampo(campo);
+    const std::size_t parentesis = t.rfind(" (");
+    return t.substr(0, parentesis) + " " + DePersona(persona) + t.substr(parentesis);
+}
+
+}  // namespace
+
+template <>
+Traza Dato<Traza>(const Declaracion &d, Money DatosRenta::*campo, std::size_t persona)
+{
+    const Money v = d.Rentas[persona].*campo;
+    if (persona != 0)
+        return traza::Hoja(v, textoCampo(campo, static_cast<int>(persona)));
+    // The totals entry is the sum of both persons' fields when the screens saved it so;
+    // a file may carry another total, which then stands by itself.
+    const Money a = d.Rentas[1].*campo, b = d.Rentas[2].*campo;
+    const std::string total = tituloCampo(campo);
+    const std::size_t parentesis = total.rfind(" (");
+    const std::string texto = total.substr(0, parentesis) + " de la unidad familiar" + total.substr(parentesis);
+    std::int64_t suma = 0;
+    if (__builtin_add_overflow(a.units(), b.units(), &suma) || Money::fromUnits(suma) != v)
+        return traza::Hoja(v, texto + ", importe total");
+    if (b.isZero() || a.isZero())  // one person's amount is the couple's
+        return traza::Hoja(v, a.isZero() && !b.isZero() ? textoCampo(campo, 2) : textoCampo(campo, 1));
+    auto n = nuevo(v, Operacion::Suma);
+    n->texto = texto;
+    n->hijos = {traza::Hoja(a, textoCampo(campo, 1)).nodo(), traza::Hoja(b, textoCampo(campo, 2)).nodo()};
+    return Traza(v, std::move(n));
+}
+
+}  // namespace simulador
