@@ -41,14 +41,17 @@ inline Money ValorDe(const Traza &t) { return t.valor(); }
 
 inline Money suelo0(Money m) { return max(m, Money()); }
 
-// A text given as a literal or as a function that builds it (only called when tracing).
+// A text given as a literal (kept where it is) or as a function that builds it (only called
+// when tracing).
 template <class T>
-std::string TextoDe(T &&t)
+traza::Texto TextoDe(T &&t)
 {
-    if constexpr (std::is_invocable_v<T &>)
-        return std::string(t());
+    if constexpr (std::is_array_v<std::remove_cv_t<std::remove_reference_t<T>>>)
+        return traza::Texto{std::string_view(t), {}};
+    else if constexpr (std::is_invocable_v<T &>)
+        return traza::Texto{{}, std::string(t())};
     else
-        return std::string(t);
+        return traza::Texto{{}, std::string(t)};
 }
 
 // Words for a value.
@@ -170,6 +173,8 @@ V DatoLista(Money valor, T &&texto)
 // "12.450,00": an amount in a text.
 std::string Importe(Money m);
 inline std::string Importe(const Traza &t) { return Importe(t.valor()); }
+// "1,5", "2", "0,496734": a factor in Spanish notation, up to six decimals.
+std::string Numero(double f);
 // "12 %", "10,05 %": a factor as a percentage.
 std::string Porcentaje(double factor);
 // "del declarante", "del cónyuge".

@@ -7,9 +7,9 @@
 #include "TextoImporte.h"
 #include "TextoJson.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <unordered_map>
 
 namespace simulador {
 
@@ -20,7 +20,7 @@ using traza::PNodo;
 
 // "Total Cuota General, estatal (casilla 69)": the row caption, the column where the row
 // has several boxes, the number.
-std::string textoCasilla(int n)
+std::string componeTextoCasilla(int n)
 {
     const CasillaDef &c = TablaCasillas()[static_cast<std::size_t>(n)];
     if (c.concepto.empty())
@@ -36,6 +36,17 @@ std::string textoCasilla(int n)
     case Columna::Unica: break;
     }
     return s + " (casilla " + std::to_string(n) + ")";
+}
+
+const std::string &textoCasilla(int n)
+{
+    static const std::array<std::string, kNumCasillas> textos = [] {
+        std::array<std::string, kNumCasillas> t;
+        for (int i = 0; i < kNumCasillas; ++i)
+            t[static_cast<std::size_t>(i)] = componeTextoCasilla(i);
+        return t;
+    }();
+    return textos[static_cast<std::size_t>(n)];
 }
 
 // "Importe provisional de la casilla 5 (Rdto. Neto Reducido)": a value a box held on the way.
@@ -68,7 +79,8 @@ std::string_view textoOperacion(Operacion op)
 // sums and differences flattened, zero terms that say nothing dropped.
 class Conversor {
 public:
-    Conversor(const CajasTraza &cajas, Explicacion &e) : m_cajas(cajas), m_e(e) {}
+    // Each node of the run remembers its public node: a run is converted once.
+    Conversor(const CajasTraza &cajas, Explicacion &e) : m_cajas(cajas), m_e(e) { m_e.nodos.reserve(512); }
 
     int casilla(int n)
     {
@@ -94,8 +106,8 @@ public:
             // A leaf: the box says where its value comes from in the same line.
             if (x->tecleada == n)
                 b.texto += ": importe tecleado en la hoja";
-            else if (!x->texto.empty())
-                b.texto += ": " + x->texto;
+            else if (x->nombrado())
+                b.texto += ": " + traza::Palabras(*x);
         } else if (sinNombre(x) && x->op != Operacion::Si) {
             b.hijos = hijos(*x);
             b.op = b.hijos.empty() ? Operacion::Hoja : x->op;
@@ -138,10 +150,15 @@ private:
         return static_cast<int>(m_e.nodos.size()) - 1;
     }
 
-    bool sinNombre(const Nodo *n) const { return n->corrida == nullptr && n->texto.empty(); }
+    bool sinNombre(const Nodo *n) const { return n->corrida == nullptr && !n->nombrado(); }
 
-    // A term of a sum or difference that adds nothing: a zero that is not a box.
-    bool vacio(int i) const { return m_e.nodos[static_cast<std::size_t>(i)].casilla < 0 && m_e.nodos[static_cast<std::size_t>(i)].valor.isZero() && m_e.nodos[static_cast<std::size_t>(i)].medida == Medida::Importe; }
+    // A term of a sum or difference that adds nothing and says nothing: a zero that is not
+    // a box nor a branch taken (whose condition says why something is zero).
+    bool vacio(int i) const
+    {
+        const NodoExplicacion &n = m_e[i];
+        return n.casilla < 0 && n.op != Operacion::Si && n.valor.isZero() && n.medida == Medida::Importe;
+    }
 
     // The zero a box held before anything was added to it.
     bool inicial(const Nodo *n) const { return n->corrida != nullptr && !esFinal(n) && n->hijos.empty() && n->valor.isZero(); }
@@ -177,6 +194,7 @@ private:
     std::vector<int> hijos(const Nodo &n)
     {
         std::vector<int> v;
+        v.reserve(n.hijos.size());
         if (n.op == Operacion::Suma) {
             sumandos(&n, v);
             quitaVacios(v, 0);
@@ -193,15 +211,15 @@ private:
         return v;
     }
 
-    // Zero terms from position `desde` on go, as long as something is left to show.
+    // Zero terms from position `desde` on go; a sum of nothing but zeros keeps them, as they
+    // say why it is zero.
     void quitaVacios(std::vector<int> &v, std::size_t desde)
     {
-        std::vector<int> w(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(std::min(desde, v.size())));
-        for (std::size_t i = desde; i < v.size(); ++i)
-            if (!vacio(v[i]))
-                w.push_back(v[i]);
-        if (w.size() > desde || desde > 0)  // a sum of nothing but zeros keeps them: they say why
-            v = std::move(w);
+        if (desde >= v.size())
+            return;
+        auto fin = std::remove_if(v.begin() + static_cast<std::ptrdiff_t>(desde), v.end(), [this](int i) { return vacio(i); });
+        if (desde > 0 || fin != v.begin())
+            v.erase(fin, v.end());
     }
 
     int convierte(const Nodo *n, int casillaPrevia)
@@ -210,23 +228,22 @@ private:
             if (esFinal(n))
                 return casilla(n->casilla);
             // An earlier value of a box given as a constant (the zero every run starts from).
-            auto memo = m_memo.find(n);
-            if (memo != m_memo.end())
-                return memo->second;
+            if (n->publico >= 0)
+                return n->publico;
             NodoExplicacion h;
             h.valor = n->valor;
             h.texto = provisional(n->casilla);
-            return m_memo[n] = anade(std::move(h));
+            return n->publico = anade(std::move(h));
         }
-        auto memo = m_memo.find(n);
-        if (memo != m_memo.end())
-            return memo->second;
+        if (n->publico >= 0)
+            return n->publico;
         NodoExplicacion x;
         x.valor = n->valor;
         x.op = n->op;
         x.medida = n->medida;
         x.factor = n->factor;
-        x.texto = n->texto;
+        if (n->nombrado())
+            x.texto = traza::Palabras(*n);
         if (x.texto.empty()) {
             if (n->op != Operacion::Hoja && casillaPrevia >= 0)
                 x.texto = provisional(casillaPrevia);
@@ -244,8 +261,8 @@ private:
             if ((n->op == Operacion::Suma || n->op == Operacion::Resta) && x.hijos.size() == 1) {
                 const NodoExplicacion &h = m_e[x.hijos[0]];
                 // A sum or difference of one term that nobody named is that term...
-                if (n->texto.empty() && h.valor == n->valor)
-                    return m_memo[n] = x.hijos[0];
+                if (!n->nombrado() && h.valor == n->valor)
+                    return n->publico = x.hijos[0];
                 // ...and a name given to a step nobody else named names the step.
                 if (n->op == Operacion::Suma && h.casilla < 0 && h.op != Operacion::Hoja && h.op != Operacion::Si &&
                     h.valor == n->valor && (h.texto == textoOperacion(h.op) || h.texto.rfind("Importe provisional", 0) == 0)) {
@@ -255,12 +272,11 @@ private:
                 }
             }
         }
-        return m_memo[n] = anade(std::move(x));
+        return n->publico = anade(std::move(x));
     }
 
     const CajasTraza &m_cajas;
     Explicacion &m_e;
-    std::unordered_map<const Nodo *, int> m_memo;
 };
 
 // Runs the traced liquidation and converts the boxes `pide` asks for. Recalcular first: a
@@ -277,10 +293,19 @@ Explicacion explica(const Declaracion &d, Modalidad modalidad, Pide &&pide)
         e.mensaje = c.mensaje;
         return e;
     }
-    CajasTraza cajas;
-    LiquidarT<Traza>(d, modalidad, cajas, DeduccionDiscapacitadosT<Traza>(d, modalidad));
-    Conversor conv(cajas, e);
-    pide(conv, e);
+    try {
+        CajasTraza cajas;
+        LiquidarT<Traza>(d, modalidad, cajas, DeduccionDiscapacitadosT<Traza>(d, modalidad));
+        Conversor conv(cajas, e);
+        pide(conv, e);
+    } catch (const ErrorImporte &) {
+        // The traced run computes what Recalcular did; only the words of an amount at the
+        // very edge of the range could still overflow.
+        e = Explicacion();
+        e.modalidad = modalidad;
+        e.ok = false;
+        e.mensaje = kMensajeFueraDeRango;
+    }
     return e;
 }
 
@@ -288,6 +313,13 @@ Explicacion explica(const Declaracion &d, Modalidad modalidad, Pide &&pide)
 
 Explicacion Explica(const Declaracion &d, Modalidad modalidad, int casilla)
 {
+    if (casilla < 0 || casilla >= kNumCasillas) {
+        Explicacion e;
+        e.modalidad = modalidad;
+        e.ok = false;
+        e.mensaje = "No existe la casilla " + std::to_string(casilla) + ": las casillas van de la 0 a la 108.";
+        return e;
+    }
     return explica(d, modalidad, [casilla](Conversor &conv, Explicacion &e) { e.raiz = conv.casilla(casilla); });
 }
 
@@ -329,26 +361,13 @@ std::size_t anchura(std::string_view s)
     return n;
 }
 
-std::string numeroEs(double f)
-{
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.6f", f);
-    std::string s(buf);
-    while (s.back() == '0')
-        s.pop_back();
-    if (s.back() == '.')
-        s.pop_back();
-    for (char &c : s)
-        if (c == '.')
-            c = ',';
-    return s;
-}
+}  // namespace
 
-std::string cifra(const NodoExplicacion &n, MonedaExplicacion moneda)
+std::string CifraNodo(const NodoExplicacion &n, MonedaExplicacion moneda)
 {
     switch (n.medida) {
     case Medida::Porcentaje: return Porcentaje(n.factor);
-    case Medida::Numero: return numeroEs(n.factor);
+    case Medida::Numero: return Numero(n.factor);
     case Medida::Importe: break;
     }
     if (moneda == MonedaExplicacion::Pesetas) {
@@ -358,8 +377,7 @@ std::string cifra(const NodoExplicacion &n, MonedaExplicacion moneda)
     return FormatoImporte(n.valor);
 }
 
-// How a child enters its parent, written before it.
-std::string_view signo(Operacion padre, std::size_t i)
+std::string_view SignoHijo(Operacion padre, std::size_t i)
 {
     switch (padre) {
     case Operacion::Suma: return "+ ";
@@ -370,20 +388,25 @@ std::string_view signo(Operacion padre, std::size_t i)
     }
 }
 
-// What a node does with its children, after its text.
-std::string_view cola(const NodoExplicacion &n)
+std::string ConceptoNodo(const NodoExplicacion &n)
 {
-    if (n.texto == textoOperacion(n.op))
-        return n.op == Operacion::Hoja ? "" : ":";
-    switch (n.op) {
-    case Operacion::Minimo: return ", el menor de:";
-    case Operacion::Maximo: return ", el mayor de:";
-    case Operacion::Redondea: return ", redondeado al céntimo:";
-    case Operacion::Suelo0: return ", sin bajar de cero:";
-    case Operacion::Si: return ":";
-    default: return "";
+    std::string_view cola;
+    if (n.texto == textoOperacion(n.op)) {
+        cola = n.op == Operacion::Hoja ? "" : ":";
+    } else {
+        switch (n.op) {
+        case Operacion::Minimo: cola = ", el menor de:"; break;
+        case Operacion::Maximo: cola = ", el mayor de:"; break;
+        case Operacion::Redondea: cola = ", redondeado al céntimo:"; break;
+        case Operacion::Suelo0: cola = ", sin bajar de cero:"; break;
+        case Operacion::Si: cola = ":"; break;
+        default: break;
+        }
     }
+    return n.texto + std::string(cola);
 }
+
+namespace {
 
 // Amounts stand in one column after the longest concept, up to this width; a longer
 // concept pushes its own amount further.
@@ -391,7 +414,10 @@ constexpr std::size_t kAnchoMaximo = 100;
 
 class Escritor {
 public:
-    Escritor(const Explicacion &e, MonedaExplicacion moneda) : m_e(e), m_moneda(moneda), m_vista(e.nodos.size(), false) {}
+    Escritor(const Explicacion &e, MonedaExplicacion moneda)
+        : m_e(e), m_moneda(moneda), m_vista(e.nodos.size(), false), m_nada(e.nodos.size(), -1)
+    {
+    }
 
     void escribe(int i, std::size_t nivel, std::string_view prefijo)
     {
@@ -399,10 +425,9 @@ public:
         const bool repetida = n.casilla >= 0 && !n.hijos.empty() && m_vista[static_cast<std::size_t>(i)];
         std::string linea(2 * nivel, ' ');
         linea += prefijo;
-        linea += n.texto;
-        linea += repetida ? std::string_view(" (detallada arriba)") : cola(n);
-        m_lineas.push_back({std::move(linea), cifra(n, m_moneda)});
-        if (repetida)
+        linea += repetida ? n.texto + " (detallada arriba)" : ConceptoNodo(n);
+        m_lineas.push_back({std::move(linea), CifraNodo(n, m_moneda)});
+        if (repetida || nada(i))
             return;
         if (n.casilla >= 0)
             m_vista[static_cast<std::size_t>(i)] = true;
@@ -416,7 +441,21 @@ public:
                 hijos = &h;
         }
         for (std::size_t k = 0; k < hijos->hijos.size(); ++k)
-            escribe(hijos->hijos[k], nivel + 1, signo(hijos->op, k));
+            escribe(hijos->hijos[k], nivel + 1, SignoHijo(hijos->op, k));
+    }
+
+    // A zero made of zeros only, with no condition to tell: its terms say nothing more.
+    bool nada(int i)
+    {
+        signed char &m = m_nada[static_cast<std::size_t>(i)];
+        if (m < 0) {
+            const NodoExplicacion &n = m_e[i];
+            bool cero = n.medida != Medida::Importe || (n.valor.isZero() && n.op != Operacion::Si);
+            for (std::size_t k = 0; cero && k < n.hijos.size(); ++k)
+                cero = nada(n.hijos[k]);
+            m = cero ? 1 : 0;
+        }
+        return m == 1;
     }
 
     std::string texto() const
@@ -442,6 +481,7 @@ private:
     const Explicacion &m_e;
     MonedaExplicacion m_moneda;
     std::vector<bool> m_vista;
+    std::vector<signed char> m_nada;  // -1 not known yet
     std::vector<std::pair<std::string, std::string>> m_lineas;  // concept, amount
 };
 

@@ -52,7 +52,7 @@ struct Explicacion {
 };
 
 // The explanation of box `casilla` (0-108) in `modalidad`: `raiz` is its node, and every box
-// it uses has its node in `casillas`.
+// it uses has its node in `casillas`. A number out of 0-108 fails with a message.
 Explicacion Explica(const Declaracion &d, Modalidad modalidad, int casilla);
 // Every box of the liquidation in `modalidad`; `raiz` is box 106's node.
 Explicacion ExplicaLiquidacion(const Declaracion &d, Modalidad modalidad);
@@ -63,6 +63,15 @@ std::string_view NombreOperacion(Operacion op);
 // ---- renderings shared by the sheet's window and the command line
 
 enum class MonedaExplicacion { Euros, Pesetas };
+
+// The amount column of a node: "1.234,56" (or whole pesetas, "0" for zero), a rate as
+// "60 %", any other factor as a number ("2", "1,15625").
+std::string CifraNodo(const NodoExplicacion &n, MonedaExplicacion moneda = MonedaExplicacion::Euros);
+// The concept column: the node's text and, when the text does not say it, what it does with
+// its children ("Otros gastos (casilla 2), el menor de:").
+std::string ConceptoNodo(const NodoExplicacion &n);
+// How child `i` enters a parent that does `padre`: "+ ", "− ", "× ", "÷ " or two blanks.
+std::string_view SignoHijo(Operacion padre, std::size_t i);
 
 // Both renderings detail a box once, where it first appears, and give only its number and
 // value wherever it appears again: the full expansion of box 106 of a large household

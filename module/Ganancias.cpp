@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <string>
 #include <string_view>
-#include <vector>
 
 using namespace std::string_view_literals;
 
@@ -62,7 +61,7 @@ V porFactores(const V &x, double a, double b, Medida ma, TA &&textoA, TB &&texto
 {
     const Money v = Money::fromDouble(ValorDe(x).toDouble() * a * b);
     if constexpr (kTraza<V>) {
-        std::vector<traza::PNodo> f{traza::Factor(a, ma, TextoDe(textoA))};
+        traza::Hijos f{traza::Factor(a, ma, TextoDe(textoA))};
         if (b != 1.0)
             f.push_back(traza::Factor(b, Medida::Porcentaje, TextoDe(textoB)));
         return traza::Producto(x, v, std::move(f));

@@ -544,7 +544,7 @@ void cuotas(const Declaracion &d, Modalidad modo, const Escalas &e, Cajas<V> &r)
             r[65] = Si(tope, "El saldo negativo supera el límite del 25 %");
             tope = V();
         } else {
-            r[65] = X;
+            r[65] = Si(X, [&] { return "El saldo negativo no supera el límite del 25 % (" + Importe(tope) + ")"; });
             tope -= X;
         }
         tope = Nombra(tope, "Lo que queda del límite del 25 %");
@@ -769,7 +769,7 @@ Calculo Recalcular(const Declaracion &d, Modalidad modalidad)
     } catch (const ErrorImporte &) {
         c = Calculo();
         c.ok = false;
-        c.mensaje = "Importe fuera de rango: la liquidación no cabe en el tipo de importe.";
+        c.mensaje = kMensajeFueraDeRango;
     }
     return c;
 }

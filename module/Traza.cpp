@@ -10,8 +10,10 @@
 
 namespace simulador {
 
+using traza::Hijos;
 using traza::Nodo;
 using traza::PNodo;
+using traza::Texto;
 
 namespace {
 
@@ -40,7 +42,7 @@ Traza operacion(Money valor, Operacion op, const Traza &a, const Traza &b)
     return Traza(valor, std::move(n));
 }
 
-PNodo factor(double f, Medida medida, std::string texto)
+std::shared_ptr<Nodo> factor(double f, Medida medida)
 {
     auto n = nuevo(Money(), Operacion::Hoja);
     // The display value; the arithmetic uses `factor`. A factor too large for the money
@@ -49,7 +51,6 @@ PNodo factor(double f, Medida medida, std::string texto)
         n->valor = Money::fromDouble(f);
     n->factor = f;
     n->medida = medida;
-    n->texto = std::move(texto);
     return n;
 }
 
@@ -69,65 +70,83 @@ std::string importeLegal(Money m)
     return s;
 }
 
-std::string numero(double f)
-{
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.6f", f);
-    std::string s(buf);
-    while (s.back() == '0')
-        s.pop_back();
-    if (s.back() == '.')
-        s.pop_back();
-    for (char &c : s)
-        if (c == '.')
-            c = ',';
-    return s == "-0" ? "0" : s;
-}
-
 }  // namespace
+
+std::string traza::Palabras(const Nodo &n)
+{
+    std::string s;
+    s.reserve(96);
+    if (!n.nombre.empty()) {
+        s += n.nombre.vista();
+        if (n.origen == Nodo::Origen::Texto && n.texto.empty())
+            return s;
+        s += ": ";
+    }
+    switch (n.origen) {
+    case Nodo::Origen::Cifra:
+        s.append(n.concepto).append(": ").append(importeLegal(n.valor)).append(" € (").append(n.articulo).append(")");
+        break;
+    case Nodo::Origen::Coeficiente:
+        s.append(n.concepto).append(": ").append(n.medida == Medida::Porcentaje ? Porcentaje(n.factor) : Numero(n.factor));
+        if (!n.articulo.empty())
+            s.append(" (").append(n.articulo).append(")");
+        break;
+    case Nodo::Origen::Tecleada: {
+        s.append("Importe tecleado en la casilla ").append(std::to_string(n.tecleada)).append(" de la hoja");
+        const std::string_view concepto = TablaCasillas()[static_cast<std::size_t>(n.tecleada)].concepto;
+        if (!concepto.empty())
+            s.append(" (").append(concepto).append(")");
+        break;
+    }
+    case Nodo::Origen::Texto: s += n.texto.vista(); break;
+    }
+    return s;
+}
 
 // ---- leaves and named values
 
 Traza::Traza(const Cifra &c) : m_valor(c.valor())
 {
     auto n = nuevo(c.valor(), Operacion::Hoja);
-    n->texto = std::string(c.concepto) + ": " + importeLegal(c.valor()) + " € (" + std::string(c.articulo) + ")";
+    n->origen = Nodo::Origen::Cifra;
+    n->concepto = c.concepto;
+    n->articulo = c.articulo;
     m_nodo = std::move(n);
 }
 
 namespace traza {
 
-Traza Nombra(const Traza &t, std::string texto)
+Traza Nombra(const Traza &t, Texto texto)
 {
     const PNodo &o = t.nodo();
     if (!o) {
         auto n = nuevo(t.valor(), Operacion::Hoja);
-        n->texto = std::move(texto);
+        n->nombre = std::move(texto);
         return Traza(t.valor(), std::move(n));
     }
-    if (o->corrida == nullptr && o->tecleada < 0) {
-        if (o->texto.empty() || (o->op == Operacion::Hoja && o->medida == Medida::Importe)) {
-            // An unnamed step takes the name; a named leaf keeps its words after it.
-            auto n = std::make_shared<Nodo>(*o);
-            n->texto = o->texto.empty() ? std::move(texto) : texto + ": " + o->texto;
-            return Traza(t.valor(), std::move(n));
-        }
+    if (o->corrida == nullptr && o->origen != Nodo::Origen::Tecleada && o->nombre.empty() &&
+        (!o->nombrado() || (o->op == Operacion::Hoja && o->medida == Medida::Importe))) {
+        // An unnamed step takes the name; a leaf keeps its words after it.
+        auto n = std::make_shared<Nodo>(*o);
+        n->publico = -1;
+        n->nombre = std::move(texto);
+        return Traza(t.valor(), std::move(n));
     }
     auto n = nuevo(t.valor(), Operacion::Suma);
-    n->texto = std::move(texto);
+    n->nombre = std::move(texto);
     n->hijos = {o};
     return Traza(t.valor(), std::move(n));
 }
 
-Traza Si(const Traza &t, std::string condicion)
+Traza Si(const Traza &t, Texto condicion)
 {
     auto n = nuevo(t.valor(), Operacion::Si);
-    n->texto = std::move(condicion);
+    n->nombre = std::move(condicion);
     n->hijos = {nodoDe(t)};
     return Traza(t.valor(), std::move(n));
 }
 
-Traza Hoja(Money valor, std::string texto)
+Traza Hoja(Money valor, Texto texto)
 {
     auto n = nuevo(valor, Operacion::Hoja);
     n->texto = std::move(texto);
@@ -137,41 +156,42 @@ Traza Hoja(Money valor, std::string texto)
 Traza Tecleada(Money valor, int casilla)
 {
     auto n = nuevo(valor, Operacion::Hoja);
+    n->origen = Nodo::Origen::Tecleada;
     n->tecleada = casilla;
-    const std::string_view concepto = TablaCasillas()[static_cast<std::size_t>(casilla)].concepto;
-    n->texto = "Importe tecleado en la casilla " + std::to_string(casilla) + " de la hoja";
-    if (!concepto.empty())
-        n->texto += " (" + std::string(concepto) + ")";
     return Traza(valor, std::move(n));
 }
 
-Traza Por(const Traza &x, double f, Medida medida, std::string texto)
+PNodo Factor(double f, Medida medida, Texto texto)
+{
+    auto n = factor(f, medida);
+    n->texto = std::move(texto);
+    return n;
+}
+
+Traza Por(const Traza &x, double f, Medida medida, Texto texto)
 {
     const Money v = x.valor() * f;
     if (f == 1.0 && v == x.valor())
         return x;
-    return producto(x, v, factor(f, medida, std::move(texto)));
+    return producto(x, v, Factor(f, medida, std::move(texto)));
 }
 
-Traza Entre(const Traza &x, double f, std::string texto)
+Traza Entre(const Traza &x, double f, Texto texto)
 {
     const Money v = x.valor() / f;
     if (f == 1.0 && v == x.valor())
         return x;
     auto n = nuevo(v, Operacion::Cociente);
-    n->hijos = {nodoDe(x), factor(f, Medida::Numero, std::move(texto))};
+    n->hijos = {nodoDe(x), Factor(f, Medida::Numero, std::move(texto))};
     return Traza(v, std::move(n));
 }
 
-PNodo Factor(double f, Medida medida, std::string texto) { return factor(f, medida, std::move(texto)); }
-
-Traza Producto(const Traza &x, Money valor, std::vector<PNodo> factores)
+Traza Producto(const Traza &x, Money valor, Hijos factores)
 {
     auto n = nuevo(valor, Operacion::Producto);
-    n->hijos.reserve(factores.size() + 1);
     n->hijos.push_back(nodoDe(x));
-    for (PNodo &f : factores)
-        n->hijos.push_back(std::move(f));
+    for (const PNodo &f : factores)
+        n->hijos.push_back(f);
     return Traza(valor, std::move(n));
 }
 
@@ -208,7 +228,7 @@ Traza operator-(const Traza &a, const Traza &b)
 Traza operator-(const Traza &a)
 {
     const Money v = -a.valor();
-    return producto(a, v, factor(-1.0, Medida::Numero, "Cambio de signo"));
+    return producto(a, v, traza::Factor(-1.0, Medida::Numero, Texto{"Cambio de signo", {}}));
 }
 
 Traza &Traza::operator+=(const Traza &o) { return *this = *this + o; }
@@ -224,22 +244,22 @@ Traza operator*(const Traza &a, double f)
     const Money v = a.valor() * f;
     if (f == 1.0 && v == a.valor())
         return a;
-    return producto(a, v, factor(f, Medida::Numero, ""));
+    return producto(a, v, factor(f, Medida::Numero));
 }
 
 Traza operator*(const Traza &a, const Coeficiente &c)
 {
     const Money v = a.valor() * c.valor;
-    const Medida medida = c.valor < 1.0 ? Medida::Porcentaje : Medida::Numero;
-    std::string texto = std::string(c.concepto) + ": " + (medida == Medida::Porcentaje ? Porcentaje(c.valor) : numero(c.valor));
-    if (!c.articulo.empty())
-        texto += " (" + std::string(c.articulo) + ")";
-    return producto(a, v, factor(c.valor, medida, std::move(texto)));
+    auto f = factor(c.valor, c.valor < 1.0 ? Medida::Porcentaje : Medida::Numero);
+    f->origen = Nodo::Origen::Coeficiente;
+    f->concepto = c.concepto;
+    f->articulo = c.articulo;
+    return producto(a, v, std::move(f));
 }
 
 Traza operator/(const Traza &a, double f)
 {
-    return traza::Entre(a, f, "");
+    return traza::Entre(a, f, Texto());
 }
 
 Traza min(const Traza &a, const Traza &b)
@@ -295,61 +315,88 @@ void CajasTraza::fill(const Traza &t)
 
 std::string Importe(Money m) { return FormatoImporte(m); }
 
-std::string Porcentaje(double factor) { return numero(factor * 100.0) + " %"; }
+std::string Numero(double f)
+{
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.6f", f);
+    std::string s(buf);
+    while (s.back() == '0')
+        s.pop_back();
+    if (s.back() == '.')
+        s.pop_back();
+    for (char &c : s)
+        if (c == '.')
+            c = ',';
+    return s == "-0" ? "0" : s;
+}
+
+std::string Porcentaje(double factor) { return Numero(factor * 100.0) + " %"; }
 
 const char *DePersona(int persona) { return persona == 1 ? "del declarante" : "del cónyuge"; }
 
 namespace {
 
-// The caption of a field of DatosRenta as its screen shows it: "Ingresos" on "Rdtos. del
-// Trabajo". A caption that runs on into a companion box's ("V.Catastral 1º    Rev.") is cut
-// at the gap.
-std::string tituloCampo(Money DatosRenta::*campo)
+// The captions of a field of DatosRenta as its screen shows it: "Ingresos" on "Rdtos. del
+// Trabajo", for the declarant, the spouse and the two together. A caption that runs on into
+// a companion box's ("V.Catastral 1º    Rev.") is cut at the gap. Made once: the leaves
+// point into these texts.
+struct TextosCampo {
+    Money DatosRenta::*campo;
+    std::string declarante, conyuge, unidad, total;
+};
+
+const TextosCampo &textosCampo(Money DatosRenta::*campo)
 {
-    for (PantallaRenta p : PantallasRenta()) {
-        const FormularioRenta &f = Formulario(p);
-        for (const CampoRenta &c : f.campos) {
-            if (c.importe != campo || c.titulo.empty())
-                continue;
-            std::string t(c.titulo.substr(0, c.titulo.find("  ")));
-            for (char &ch : t)
-                if (ch == '\n')
-                    ch = ' ';
-            return t + " (" + std::string(f.titulo) + ")";
+    static const std::vector<TextosCampo> textos = [] {
+        std::vector<TextosCampo> v;
+        for (PantallaRenta p : PantallasRenta()) {
+            const FormularioRenta &f = Formulario(p);
+            for (const CampoRenta &c : f.campos) {
+                if (!c.importe || c.titulo.empty())
+                    continue;
+                std::string t(c.titulo.substr(0, c.titulo.find("  ")));
+                for (char &ch : t)
+                    if (ch == '\n')
+                        ch = ' ';
+                const std::string pantalla = " (" + std::string(f.titulo) + ")";
+                v.push_back({c.importe, t + " " + DePersona(1) + pantalla, t + " " + DePersona(2) + pantalla,
+                             t + " de la unidad familiar" + pantalla, t + " de la unidad familiar" + pantalla + ", importe total"});
+            }
         }
-    }
-    return "Dato de la declaración";
+        v.push_back({nullptr, "Dato del declarante", "Dato del cónyuge", "Dato de la unidad familiar",
+                     "Dato de la unidad familiar, importe total"});
+        return v;
+    }();
+    for (const TextosCampo &t : textos)
+        if (t.campo == campo)
+            return t;
+    return textos.back();
 }
 
-std::string textoCampo(Money DatosRenta::*campo, int persona)
-{
-    const std::string t = tituloCampo(campo);
-    const std::size_t parentesis = t.rfind(" (");
-    return t.substr(0, parentesis) + " " + DePersona(persona) + t.substr(parentesis);
-}
+Texto fijo(const std::string &s) { return Texto{s, {}}; }
 
 }  // namespace
 
 template <>
 Traza Dato<Traza>(const Declaracion &d, Money DatosRenta::*campo, std::size_t persona)
 {
+    const TextosCampo &t = textosCampo(campo);
     const Money v = d.Rentas[persona].*campo;
     if (persona != 0)
-        return traza::Hoja(v, textoCampo(campo, static_cast<int>(persona)));
+        return traza::Hoja(v, fijo(persona == 1 ? t.declarante : t.conyuge));
     // The totals entry is the sum of both persons' fields when the screens saved it so;
     // a file may carry another total, which then stands by itself.
     const Money a = d.Rentas[1].*campo, b = d.Rentas[2].*campo;
-    const std::string total = tituloCampo(campo);
-    const std::size_t parentesis = total.rfind(" (");
-    const std::string texto = total.substr(0, parentesis) + " de la unidad familiar" + total.substr(parentesis);
     std::int64_t suma = 0;
     if (__builtin_add_overflow(a.units(), b.units(), &suma) || Money::fromUnits(suma) != v)
-        return traza::Hoja(v, texto + ", importe total");
-    if (b.isZero() || a.isZero())  // one person's amount is the couple's
-        return traza::Hoja(v, a.isZero() && !b.isZero() ? textoCampo(campo, 2) : textoCampo(campo, 1));
+        return traza::Hoja(v, fijo(t.total));
+    if (a.isZero() != b.isZero())  // one person's amount is the couple's
+        return traza::Hoja(v, fijo(a.isZero() ? t.conyuge : t.declarante));
+    if (a.isZero())
+        return traza::Hoja(v, fijo(t.unidad));
     auto n = nuevo(v, Operacion::Suma);
-    n->texto = texto;
-    n->hijos = {traza::Hoja(a, textoCampo(campo, 1)).nodo(), traza::Hoja(b, textoCampo(campo, 2)).nodo()};
+    n->nombre = fijo(t.unidad);
+    n->hijos = {traza::Hoja(a, fijo(t.declarante)).nodo(), traza::Hoja(b, fijo(t.conyuge)).nodo()};
     return Traza(v, std::move(n));
 }
 

@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace simulador {
@@ -43,17 +44,76 @@ namespace traza {
 struct Nodo;
 using PNodo = std::shared_ptr<const Nodo>;
 
+// A node's words: a literal (static storage, nothing to copy) or a text of its own.
+struct Texto {
+    std::string_view fijo;
+    std::string propio;
+
+    bool empty() const { return fijo.empty() && propio.empty(); }
+    std::string_view vista() const { return propio.empty() ? fijo : std::string_view(propio); }
+};
+
+// The children of a node, up to three without an allocation of their own (nearly every
+// step has one, two or three operands).
+class Hijos {
+public:
+    Hijos() = default;
+    Hijos(std::initializer_list<PNodo> l)
+    {
+        for (const PNodo &p : l)
+            push_back(p);
+    }
+    void push_back(PNodo p)
+    {
+        if (m_fuera.empty() && m_n < m_dentro.size()) {
+            m_dentro[m_n++] = std::move(p);
+            return;
+        }
+        if (m_fuera.empty())
+            for (std::size_t i = 0; i < m_n; ++i)
+                m_fuera.push_back(std::move(m_dentro[i]));
+        m_fuera.push_back(std::move(p));
+        ++m_n;
+    }
+    std::size_t size() const { return m_n; }
+    bool empty() const { return m_n == 0; }
+    const PNodo &operator[](std::size_t i) const { return datos()[i]; }
+    const PNodo *begin() const { return datos(); }
+    const PNodo *end() const { return datos() + m_n; }
+
+private:
+    const PNodo *datos() const { return m_fuera.empty() ? m_dentro.data() : m_fuera.data(); }
+    std::array<PNodo, 3> m_dentro;
+    std::vector<PNodo> m_fuera;
+    std::size_t m_n = 0;
+};
+
 struct Nodo {
     Money valor;
     Operacion op = Operacion::Hoja;
     Medida medida = Medida::Importe;
     double factor = 0.0;        // a factor leaf's exact value (valor is only its display)
-    std::string texto;          // empty: a step of the arithmetic nobody named
-    int tecleada = -1;          // a leaf read from the text of this box of the sheet
+    // The words, composed only for the nodes that reach an explanation: a name given to the
+    // value (empty: a step of the arithmetic nobody named), then what the leaf is (its own
+    // text, a legal figure or rate with its article, or the box its amount was typed in).
+    Texto nombre;
+    Texto texto;
+    enum class Origen : std::uint8_t { Texto, Cifra, Coeficiente, Tecleada } origen = Origen::Texto;
+    std::string_view concepto, articulo;  // a legal figure's or rate's (literals of Cifras2021.h)
+    int tecleada = -1;
     int casilla = -1;           // an assignment to this box of the run `corrida`...
     const void *corrida = nullptr;
-    std::vector<PNodo> hijos;   // ...whose only child is the value assigned
+    Hijos hijos;                // ...whose only child is the value assigned
+    mutable int publico = -1;   // its node in the explanation made from this run, once made
+
+    bool nombrado() const
+    {
+        return !nombre.empty() || !texto.empty() || origen != Origen::Texto;
+    }
 };
+
+// The words of a node, in full.
+std::string Palabras(const Nodo &n);
 
 }  // namespace traza
 
@@ -108,21 +168,21 @@ namespace traza {
 
 // A named value: an unnamed step takes the name, anything else is wrapped in a node that
 // carries it (a box keeps being the box).
-Traza Nombra(const Traza &t, std::string texto);
+Traza Nombra(const Traza &t, Texto texto);
 // The branch taken, under the condition that chose it.
-Traza Si(const Traza &t, std::string condicion);
+Traza Si(const Traza &t, Texto condicion);
 // Leaves.
-Traza Hoja(Money valor, std::string texto);
+Traza Hoja(Money valor, Texto texto);
 Traza Tecleada(Money valor, int casilla);
 // x × f and x / f with a named factor; the value is Money's own x * f or x / f.
-Traza Por(const Traza &x, double f, Medida medida, std::string texto);
-Traza Entre(const Traza &x, double f, std::string texto);
+Traza Por(const Traza &x, double f, Medida medida, Texto texto);
+Traza Entre(const Traza &x, double f, Texto texto);
 // A factor leaf: a rate, a share, a proportion.
-PNodo Factor(double f, Medida medida, std::string texto);
+PNodo Factor(double f, Medida medida, Texto texto);
 // x × the factors, where `valor` is what the engine computes for it (a product the engine
 // evaluates in double in its own order).
-Traza Producto(const Traza &x, Money valor, std::vector<PNodo> factores);
-inline Traza PorFactor(const Traza &x, Money valor, double f, Medida medida, std::string texto)
+Traza Producto(const Traza &x, Money valor, Hijos factores);
+inline Traza PorFactor(const Traza &x, Money valor, double f, Medida medida, Texto texto)
 {
     return Producto(x, valor, {Factor(f, medida, std::move(texto))});
 }

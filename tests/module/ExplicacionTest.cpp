@@ -319,4 +319,5 @@ TEST(Explicacion, SalaryOf14000ReadsAsWorkedByHand)
     EXPECT_EQ(mal.casillaError, 9);
     EXPECT_EQ(mal.mensaje, Recalcular(d, Modalidad::Declarante).mensaje);
     EXPECT_TRUE(mal.nodos.empty());
+    EXPECT_FALSE(Explica(Declaracion(), Modalidad::Conjunta, 109).ok);
 }
