@@ -4,8 +4,8 @@
 // with Money they are the engine; run with Traza every operation also records a node (its
 // value computed by the very Money operation the engine uses, so both runs agree by
 // construction) and the boxes remember which node each assignment gave them. Explicacion.cpp
-// turns the recorded graph into the explanation of a box. Nodes are shared, never copied:
-// a value used in ten places is one node with ten parents.
+// turns the recorded graph into the explanation of a box. Nodes are shared: a value used in
+// ten places is one node with ten parents.
 #pragma once
 
 #include "Cifras2021.h"
