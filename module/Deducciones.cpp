@@ -139,9 +139,10 @@ void CalculaDeduccionesT(const Declaracion &d, Modalidad modalidad, Cajas<V> &r,
         }
         const V L1 = suelo0(Redondea(base * kLimiteBaseMecenazgo));
         if (S1 > L1)
-            h.recorta(Nombra(S1 - L1, "Exceso sobre el límite del 15 % de la base"), multianualOMecenazgo, [&] {
-                return "Los donativos a actividades prioritarias de mecenazgo (" + Importe(S1) + ") superan el 15 % de la base (" +
-                       Importe(L1) + "): se recortan desde el último";
+            h.recorta(Nombra(S1 - L1, [&] { return "Exceso sobre el " + Porcentaje(kLimiteBaseMecenazgo) + " de la base"; }),
+                      multianualOMecenazgo, [&] {
+                return "Los donativos a actividades prioritarias de mecenazgo (" + Importe(S1) + ") superan el " +
+                       Porcentaje(kLimiteBaseMecenazgo) + " de la base (" + Importe(L1) + "): se recortan desde el último";
             });
         V S3;
         for (int i = 1; i <= 89; ++i)
@@ -149,10 +150,12 @@ void CalculaDeduccionesT(const Declaracion &d, Modalidad modalidad, Cajas<V> &r,
                 S3 += h.importe[i];
         const V L2 = suelo0(Redondea(base * kLimiteBaseDeducciones) - S3);
         if (S2 > L2)
-            h.recorta(Nombra(S2 - L2, "Exceso sobre el límite del 10 % de la base"), [](char c) { return !multianualOMecenazgo(c); },
+            h.recorta(Nombra(S2 - L2, [&] { return "Exceso sobre el " + Porcentaje(kLimiteBaseDeducciones) + " de la base"; }),
+                      [](char c) { return !multianualOMecenazgo(c); },
                       [&] {
-                          return "Los donativos (" + Importe(S2) + ") superan lo que queda del 10 % de la base (" +
-                                 Importe(L2) + "): se recortan desde el último";
+                          return "Los donativos (" + Importe(S2) + ") superan lo que queda del " +
+                                 Porcentaje(kLimiteBaseDeducciones) + " de la base (" + Importe(L2) +
+                                 "): se recortan desde el último";
                       });
 
         // The first tranche is shared by all donations together.
@@ -193,19 +196,22 @@ void CalculaDeduccionesT(const Declaracion &d, Modalidad modalidad, Cajas<V> &r,
                                   "Base imponible para la deducción por alquiler");
     if (baseAlquiler <= kAlquilerBaseDesde)
         r[85] = Si(min(V(r[85]), kAlquilerBaseMaxima), [&] {
-            return "La base imponible (" + Importe(baseAlquiler) + ") no supera 17.707,20 €: base máxima de 9.040 €";
+            return "La base imponible (" + Importe(baseAlquiler) + ") no supera " + Cantidad(kAlquilerBaseDesde) +
+                   ": base máxima de " + Cantidad(kAlquilerBaseMaxima);
         });
     else if (baseAlquiler > kAlquilerBaseHasta)
         r[85] = Si(Cero<V>("Sin deducción por alquiler"), [&] {
-            return "La base imponible (" + Importe(baseAlquiler) + ") supera 24.107,20 €";
+            return "La base imponible (" + Importe(baseAlquiler) + ") supera " + Cantidad(kAlquilerBaseHasta);
         });
     else
         r[85] = Si(min(V(r[85]), suelo0(kAlquilerBaseMaxima -
-                                        Redondea(Nombra(baseAlquiler - kAlquilerBaseDesde, "Exceso de la base sobre 17.707,20 €") *
+                                        Redondea(Nombra(baseAlquiler - kAlquilerBaseDesde,
+                                                        [&] { return "Exceso de la base sobre " + Cantidad(kAlquilerBaseDesde); }) *
                                                  kAlquilerCoeficiente))),
                    [&] {
                        return "La base imponible (" + Importe(baseAlquiler) +
-                              ") está entre 17.707,20 € y 24.107,20 €: la base máxima disminuye";
+                              ") está entre " + Cantidad(kAlquilerBaseDesde) + " y " + Cantidad(kAlquilerBaseHasta) +
+                              ": la base máxima disminuye";
                    });
     r[85] = Entre(Redondea(r[85] * kDeduccionAlquiler), 2.0, "2: la mitad es la parte estatal");  // not rounded again after the halving
     r[86] = r[85];

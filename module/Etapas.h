@@ -170,6 +170,8 @@ V DatoLista(Money valor, T &&texto)
         return valor;
 }
 
+// "8.000 €", "17.707,20 €": a legal amount as the law writes it.
+std::string Cantidad(Money m);
 // "12.450,00": an amount in a text.
 std::string Importe(Money m);
 inline std::string Importe(const Traza &t) { return Importe(t.valor()); }

@@ -199,7 +199,8 @@ void CalculaGananciasT(const Declaracion &d, Modalidad modalidad, Cajas<V> &r)
                                            return s + " (" + std::string(kAbatimientoInmuebles.articulo) + ")";
                                        },
                                                                    [&] {
-                                           return "Parte del valor de transmisión dentro del límite de 400.000 € por persona (" +
+                                           return "Parte del valor de transmisión dentro del límite de " +
+                                                  Cantidad(kAbatimientoLimiteTransmisiones) + " por persona (" +
                                                   std::string(kAbatimientoLimiteTransmisiones.articulo) + ")";
                                        })),
                                        "Reducción por coeficientes de abatimiento");

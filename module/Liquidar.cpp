@@ -125,13 +125,13 @@ void directa(const Declaracion &d, Modalidad modo, const Personas &p, Cajas<V> &
                 adicional -= Redondea(Nombra(N - kReduccionActividadPlenaHasta, "Exceso del rendimiento neto") *
                                       kReduccionActividadCoeficiente);
             r[108] = Si(adicional, [&] {
-                return "Las otras rentas (" + Importe(O) + ") no superan 6.500 € y el rendimiento neto (" + Importe(N) +
-                       ") no supera 14.450 €";
+                return "Las otras rentas (" + Importe(O) + ") no superan " + Cantidad(kReduccionActividadOtrasRentas) +
+                       " y el rendimiento neto (" + Importe(N) + ") no supera " + Cantidad(kReduccionActividadHasta);
             });
         } else {
             r[108] = Si(Cero<V>("Sin reducción adicional por rendimientos bajos"), [&] {
-                return "Las otras rentas (" + Importe(O) + ") superan 6.500 € o el rendimiento neto (" + Importe(N) +
-                       ") supera 14.450 €";
+                return "Las otras rentas (" + Importe(O) + ") superan " + Cantidad(kReduccionActividadOtrasRentas) +
+                       " o el rendimiento neto (" + Importe(N) + ") supera " + Cantidad(kReduccionActividadHasta);
             });
         }
         if (r[108].positive() && D > 32)
@@ -191,13 +191,13 @@ void trabajo(const Declaracion &d, Modalidad modo, Cajas<V> &r)
                 reduccion -= Redondea(Nombra(N - kReduccionTrabajoPlenaHasta, "Exceso del rendimiento neto previo") *
                                       kReduccionTrabajoCoeficiente);
             r[4] = Si(reduccion, [&] {
-                return "Las otras rentas (" + Importe(O) + ") no superan 6.500 € y el rendimiento neto previo (" +
-                       Importe(N) + ") no supera 16.825 €";
+                return "Las otras rentas (" + Importe(O) + ") no superan " + Cantidad(kReduccionTrabajoOtrasRentas) +
+                       " y el rendimiento neto previo (" + Importe(N) + ") no supera " + Cantidad(kReduccionTrabajoHasta);
             });
         } else {
             r[4] = Si(Cero<V>("Sin reducción por obtención de rendimientos del trabajo"), [&] {
-                return "Las otras rentas (" + Importe(O) + ") superan 6.500 € o el rendimiento neto previo (" +
-                       Importe(N) + ") supera 16.825 €";
+                return "Las otras rentas (" + Importe(O) + ") superan " + Cantidad(kReduccionTrabajoOtrasRentas) +
+                       " o el rendimiento neto previo (" + Importe(N) + ") supera " + Cantidad(kReduccionTrabajoHasta);
             });
         }
         if (t.TrabMovilidad == "Sí"sv)
@@ -238,12 +238,12 @@ void actividades(const Declaracion &d, Modalidad modo, Cajas<V> &r)
                                       kReduccionRentasBajasCoeficiente);
             r[108] = Si(reduccion, [&] {
                 return "Hay rendimientos de actividades (" + Importe(r[20]) + ") y las rentas (" + Importe(T) +
-                       ") no llegan a 12.000 €";
+                       ") no llegan a " + Cantidad(kReduccionRentasBajasHasta);
             });
             if (r[4] + r[108] > kReduccionRentasBajasLimite)
                 r[108] = Si(kReduccionRentasBajasLimite - r[4], [&] {
                     return "Con la reducción de los rendimientos del trabajo (" + Importe(r[4]) +
-                           ") superaría 3.700 €: se limita a la diferencia";
+                           ") superaría " + Cantidad(kReduccionRentasBajasLimite) + ": se limita a la diferencia";
                 });
         }
     }
@@ -393,7 +393,7 @@ void minimos(const Declaracion &d, Modalidad modo, Cajas<V> &r)
         if (bases <= kMinimoCatalunyaBaseHasta)
             r[46] = Si(V(kMinimoContribuyenteCatalunya), [&] {
                 return "Residente en Catalunya con una suma de bases liquidables (" + Importe(bases) +
-                       ") que no supera 12.450 €";
+                       ") que no supera " + Cantidad(kMinimoCatalunyaBaseHasta);
             });
     }
 
@@ -539,15 +539,16 @@ void cuotas(const Declaracion &d, Modalidad modo, const Escalas &e, Cajas<V> &r)
     r[65] = V();
     // Losses of one half of the savings base offset up to 25 % of the other half's income.
     auto compensa = [&r](const V &X, const V &ingresos, const V &anteriores) {
-        V tope = Nombra(Redondea(ingresos * kCompensacionBaseAhorro), "Límite de compensación del 25 %");
+        auto limite = [] { return "límite del " + Porcentaje(kCompensacionBaseAhorro); };
+        V tope = Nombra(Redondea(ingresos * kCompensacionBaseAhorro), [&] { return "Importe del " + limite(); });
         if (X > tope) {
-            r[65] = Si(tope, "El saldo negativo supera el límite del 25 %");
+            r[65] = Si(tope, [&] { return "El saldo negativo supera el " + limite(); });
             tope = V();
         } else {
-            r[65] = Si(X, [&] { return "El saldo negativo no supera el límite del 25 % (" + Importe(tope) + ")"; });
+            r[65] = Si(X, [&] { return "El saldo negativo no supera el " + limite() + " (" + Importe(tope) + ")"; });
             tope -= X;
         }
-        tope = Nombra(tope, "Lo que queda del límite del 25 %");
+        tope = Nombra(tope, [&] { return "Lo que queda del " + limite(); });
         r[65] += anteriores > tope ? Si(tope, [&] {
             return "Los saldos negativos de ejercicios anteriores (" + Importe(anteriores) +
                    ") superan lo que queda del límite";
@@ -626,18 +627,25 @@ V CuotaAhorroT(const V &x)
     constexpr Money centimo = Centimos(1);
     constexpr Money hasta1 = Money::fromUnits(kAhorroLimite1.units() + centimo.units());
     constexpr Money hasta2 = Money::fromUnits(kAhorroLimite2.units() + centimo.units());
+    // "Tramo 2 de la escala del ahorro: 6.000,00 a 50.000,00 al 10,5 %, sobre 7.500,00".
+    auto tramo = [&x](int n, const Cifra *desde, const Cifra *hasta, const Coeficiente &tipo) {
+        return [&x, n, desde, hasta, &tipo] {
+            std::string s = "Tramo " + std::to_string(n) + " de la escala del ahorro: ";
+            s += desde ? (hasta ? Importe(*desde) + " a " + Importe(*hasta) : "desde " + Importe(*desde)) : "hasta " + Importe(*hasta);
+            return s + " al " + Porcentaje(tipo) + ", sobre " + Importe(x);
+        };
+    };
+    auto encima = [](const Cifra &limite) { return [&limite] { return "Base por encima de " + Importe(limite); }; };
     if (x < hasta1)
-        return Nombra(Redondea(x * kAhorroTipo1), [&] {
-            return "Tramo 1 de la escala del ahorro: hasta 6.000,00 al 9,5 %, sobre " + Importe(x);
-        });
+        return Nombra(Redondea(x * kAhorroTipo1), tramo(1, nullptr, &kAhorroLimite1, kAhorroTipo1));
     if (x <= hasta2)
-        return Nombra(kAhorroCuota1 + Redondea(Nombra(x - kAhorroLimite1, "Base por encima de 6.000,00") * kAhorroTipo2),
-                      [&] { return "Tramo 2 de la escala del ahorro: 6.000,00 a 50.000,00 al 10,5 %, sobre " + Importe(x); });
+        return Nombra(kAhorroCuota1 + Redondea(Nombra(x - kAhorroLimite1, encima(kAhorroLimite1)) * kAhorroTipo2),
+                      tramo(2, &kAhorroLimite1, &kAhorroLimite2, kAhorroTipo2));
     if (x <= kAhorroLimite3)
-        return Nombra(kAhorroCuota2 + Redondea(Nombra(x - kAhorroLimite2, "Base por encima de 50.000,00") * kAhorroTipo3),
-                      [&] { return "Tramo 3 de la escala del ahorro: 50.000,00 a 200.000,00 al 11,5 %, sobre " + Importe(x); });
-    return Nombra(kAhorroCuota3 + Redondea(Nombra(x - kAhorroLimite3, "Base por encima de 200.000,00") * kAhorroTipo4),
-                  [&] { return "Tramo 4 de la escala del ahorro: desde 200.000,00 al 13 %, sobre " + Importe(x); });
+        return Nombra(kAhorroCuota2 + Redondea(Nombra(x - kAhorroLimite2, encima(kAhorroLimite2)) * kAhorroTipo3),
+                      tramo(3, &kAhorroLimite2, &kAhorroLimite3, kAhorroTipo3));
+    return Nombra(kAhorroCuota3 + Redondea(Nombra(x - kAhorroLimite3, encima(kAhorroLimite3)) * kAhorroTipo4),
+                  tramo(4, &kAhorroLimite3, nullptr, kAhorroTipo4));
 }
 
 Money CuotaAhorro(Money base) { return CuotaAhorroT<Money>(base); }
@@ -726,9 +734,11 @@ V DeduccionDiscapacitadosT(const Declaracion &d, Modalidad modalidad)
                    " y sin abono anticipado, obtiene en su liquidación individual unas rentas de " + Importe(renta);
         };
         if (renta <= kDeduccionConyugeRentaHasta)
-            deduccion += Si(V(kDeduccionConyugeDiscapacidad), [&] { return quien() + ", que no superan 8.000 €"; });
+            deduccion += Si(V(kDeduccionConyugeDiscapacidad),
+                            [&] { return quien() + ", que no superan " + Cantidad(kDeduccionConyugeRentaHasta); });
         else if constexpr (kTraza<V>)
-            deduccion += Si(Cero<V>("Sin deducción"), [&] { return quien() + ", que superan 8.000 €"; });
+            deduccion += Si(Cero<V>("Sin deducción"),
+                            [&] { return quien() + ", que superan " + Cantidad(kDeduccionConyugeRentaHasta); });
     };
     comprueba(1, Modalidad::Conyuge);
     comprueba(0, Modalidad::Declarante);

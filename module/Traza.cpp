@@ -315,6 +315,8 @@ void CajasTraza::fill(const Traza &t)
 
 std::string Importe(Money m) { return FormatoImporte(m); }
 
+std::string Cantidad(Money m) { return importeLegal(m) + " €"; }
+
 std::string Numero(double f)
 {
     char buf[64];
