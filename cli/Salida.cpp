@@ -1,5 +1,7 @@
 #include "Salida.h"
 
+#include "Codificacion.h"
+#include "Rotulos.h"
 #include "TablaCasillas.h"
 #include "TextoImporte.h"
 
@@ -11,25 +13,28 @@ namespace irpf2021 {
 
 namespace {
 
-// Display width of a UTF-8 text: every code point counts one column.
-std::size_t anchura(std::string_view s)
+// Characters that drive a terminal: C0 controls (a tab is only a blank), DEL and C1.
+bool esControl(char32_t cp) { return (cp < 0x20 && cp != '\t') || (cp >= 0x7F && cp <= 0x9F); }
+
+void anadeEscape(std::string &out, const char *prefijo, unsigned valor)
 {
-    std::size_t n = 0;
-    for (unsigned char c : s)
-        n += (c & 0xC0) != 0x80;
-    return n;
+    static const char kHex[] = "0123456789abcdef";
+    out += prefijo;
+    out.push_back(kHex[(valor >> 4) & 0xF]);
+    out.push_back(kHex[valor & 0xF]);
 }
 
+// Every code point counts one column.
 void rellenaDerecha(std::string &out, std::string_view s, std::size_t ancho)
 {
     out.append(s);
-    for (std::size_t w = anchura(s); w < ancho; ++w)
+    for (std::size_t w = Caracteres(s); w < ancho; ++w)
         out.push_back(' ');
 }
 
 void rellenaIzquierda(std::string &out, std::string_view s, std::size_t ancho)
 {
-    for (std::size_t w = anchura(s); w < ancho; ++w)
+    for (std::size_t w = Caracteres(s); w < ancho; ++w)
         out.push_back(' ');
     out.append(s);
 }
@@ -66,9 +71,10 @@ constexpr std::size_t kAnchoImporte = 16;
 void EscribeTexto(std::string &out, const std::string &fichero, const std::string &nombre,
                   const std::vector<Liquidacion> &liquidaciones)
 {
-    out += "Kalvio Profesionales - Simulación IRPF 2021\n";
-    out += "Fichero: " + fichero + "\n";
-    out += "Apellidos y Nombre: " + nombre + "\n\n";
+    out += kTituloPrograma;
+    out += "\n";
+    out += "Fichero: " + Visible(fichero) + "\n";
+    out += "Apellidos y Nombre: " + Visible(nombre) + "\n\n";
     rellenaDerecha(out, "", kAnchoConcepto + 5);
     for (const Liquidacion &l : liquidaciones)
         rellenaIzquierda(out, NombreModalidad(l.modalidad), kAnchoImporte);
@@ -92,6 +98,27 @@ void EscribeTexto(std::string &out, const std::string &fichero, const std::strin
         }
     }
     out += "\n";
+}
+
+std::string Visible(std::string_view texto)
+{
+    std::string out;
+    out.reserve(texto.size());
+    for (std::size_t i = 0; i < texto.size();) {
+        char32_t cp;
+        const std::size_t n = SecuenciaUtf8(texto, i, cp);
+        if (n == 0) {
+            anadeEscape(out, "\\x", static_cast<unsigned char>(texto[i]));
+            ++i;
+            continue;
+        }
+        if (esControl(cp))
+            anadeEscape(out, "\\x", cp);
+        else
+            out.append(texto, i, n);
+        i += n;
+    }
+    return out;
 }
 
 void EscribeJson(std::string &out, const std::string &fichero, const std::vector<Liquidacion> &liquidaciones)
@@ -164,6 +191,28 @@ std::vector<ColumnaComparativa> columnas(const Comparativa &c)
     return v;
 }
 
+// "Casillas tecleadas (cada una cuenta una sola vez en la tributación individual): 84
+// Deducción maternidad / Familia numerosa, 1.200,00, en la liquidación del declarante."
+std::string lineaReparto(const Comparativa &c)
+{
+    if (c.tecleadas.empty())
+        return "Casillas tecleadas: ninguna.";
+    std::string s = "Casillas tecleadas (cada una cuenta una sola vez en la tributación individual): ";
+    for (std::size_t i = 0; i < c.tecleadas.size(); ++i) {
+        const CasillaRepartida &t = c.tecleadas[i];
+        if (i)
+            s += "; ";
+        s += std::to_string(t.numero) + " " + std::string(TablaCasillas()[static_cast<std::size_t>(t.numero)].concepto) +
+             ", " + FormatoImporte(t.importe) + ", ";
+        switch (t.parte) {
+        case Parte::Declarante: s += "en la liquidación del declarante"; break;
+        case Parte::Conyuge: s += "en la liquidación del cónyuge"; break;
+        case Parte::Mitad: s += "a partes iguales entre las dos"; break;
+        }
+    }
+    return s + ".";
+}
+
 }  // namespace
 
 void EscribeComparativaTexto(std::string &out, const std::string &fichero, const std::string &nombre,
@@ -171,11 +220,11 @@ void EscribeComparativaTexto(std::string &out, const std::string &fichero, const
 {
     constexpr std::size_t kConcepto = 30, kColumna = 22;
     out += "Comparativa de tributación conjunta e individual\n";
-    out += "Fichero: " + fichero + "\n";
-    out += "Apellidos y Nombre: " + nombre + "\n";
+    out += "Fichero: " + Visible(fichero) + "\n";
+    out += "Apellidos y Nombre: " + Visible(nombre) + "\n";
     if (!c.hayConyuge)
         out += "Sin cónyuge: solo se comparan la liquidación conjunta y la del declarante.\n";
-    out += "\n";
+    out += lineaReparto(c) + "\n\n";
     const auto cols = columnas(c);
     rellenaDerecha(out, "", kConcepto);
     for (const ColumnaComparativa &col : cols)
@@ -196,7 +245,14 @@ void EscribeComparativaJson(std::string &out, const std::string &fichero, const 
     AnadeJson(out, fichero);
     out += ",\"conyuge\":";
     out += c.hayConyuge ? "true" : "false";
-    out += ",\"liquidaciones\":[";
+    out += ",\"reparto\":{";
+    for (std::size_t i = 0; i < c.tecleadas.size(); ++i) {
+        out += i ? ",\"" : "\"";
+        out += std::to_string(c.tecleadas[i].numero) + "\":\"";
+        out.push_back(LetraParte(c.tecleadas[i].parte));
+        out += "\"";
+    }
+    out += "},\"liquidaciones\":[";
     const ResumenLiquidacion *resumenes[] = {&c.resumenConjunta, &c.resumenDeclarante, &c.resumenConyuge};
     for (Modalidad m : kModalidades) {
         if (m != Modalidad::Conjunta)
@@ -241,7 +297,12 @@ void EscribeComparativaCsv(std::string &out, const Comparativa &c)
     }
     out += "mejor;";
     out += NombreMejor(c.mejor);
-    out += "\ndiferencia;" + importeCsv(c.diferencia) + "\n";
+    out += "\ndiferencia;" + importeCsv(c.diferencia) + "\nreparto";
+    for (const CasillaRepartida &t : c.tecleadas) {
+        out += ";" + std::to_string(t.numero) + "=";
+        out.push_back(LetraParte(t.parte));
+    }
+    out += "\n";
 }
 
 }  // namespace irpf2021

@@ -7,21 +7,18 @@
 #include "TextoJson.h"
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace irpf2021 {
 
-struct Liquidacion {
-    simulador::Modalidad modalidad;
-    simulador::Resultado casillas;
-};
-
 // Each appends to `out`.
 void EscribeTexto(std::string &out, const std::string &fichero, const std::string &nombre,
-                  const std::vector<Liquidacion> &liquidaciones);
-void EscribeJson(std::string &out, const std::string &fichero, const std::vector<Liquidacion> &liquidaciones);
+                  const std::vector<simulador::Liquidacion> &liquidaciones);
+void EscribeJson(std::string &out, const std::string &fichero,
+                 const std::vector<simulador::Liquidacion> &liquidaciones);
 void EscribeJsonError(std::string &out, const std::string &fichero, const std::string &error);
-void EscribeCsv(std::string &out, const std::vector<Liquidacion> &liquidaciones);
+void EscribeCsv(std::string &out, const std::vector<simulador::Liquidacion> &liquidaciones);
 
 // The joint-or-individual comparison of one file.
 void EscribeComparativaTexto(std::string &out, const std::string &fichero, const std::string &nombre,
@@ -29,7 +26,13 @@ void EscribeComparativaTexto(std::string &out, const std::string &fichero, const
 void EscribeComparativaJson(std::string &out, const std::string &fichero, const simulador::Comparativa &c);
 void EscribeComparativaCsv(std::string &out, const simulador::Comparativa &c);
 
-// JSON string literal, quotes included; invalid UTF-8 bytes become U+FFFD.
+// JSON string literal, quotes included; control characters (C0, DEL, C1) escaped as
+// \u001b, invalid UTF-8 bytes become U+FFFD. The module's, shared with its explanations.
 using simulador::AnadeJson;
+
+// A text from a file or from the command line, made harmless for a terminal: control
+// characters (C0 but the tab, DEL, C1), which could retitle the window or clear the screen,
+// and bytes that are not UTF-8 are written as visible escapes such as \x1b.
+std::string Visible(std::string_view texto);
 
 }  // namespace irpf2021

@@ -1,16 +1,21 @@
 // irpf2021: liquidates saved declarations from a terminal, exactly as the desktop program
 // does after loading them (same typed boxes, same pre-runs for disabled members).
 #include "FicheroDeclaracion.h"
+#include "FicheroPrivado.h"
 #include "Liquidar.h"
 #include "Salida.h"
 #ifdef IRPF2021_PDF
 #include "PdfLiquidaciones.h"
 #endif
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace simulador;
 using namespace irpf2021;
@@ -19,7 +24,7 @@ namespace {
 
 const char kUso[] =
     "Uso: irpf2021 [--modo conjunta|declarante|conyuge|todas] [--formato texto|json|csv] FICHERO...\n"
-    "     irpf2021 --comparar [--formato texto|json|csv] FICHERO...\n"
+    "     irpf2021 --comparar [--reparto CASILLA=D|C|M]... [--formato texto|json|csv] FICHERO...\n"
     "     irpf2021 --pdf SALIDA.pdf [--modo conjunta|declarante|conyuge|todas] FICHERO\n"
     "\n"
     "Liquida cada declaración guardada (el formato de DatosCa21.Ini) como lo hace el simulador\n"
@@ -42,7 +47,17 @@ const char kUso[] =
     "                     cuotas, retenciones y resultado de cada opción, y cuál resulta más\n"
     "                     favorable. En json: {\"fichero\":...,\"liquidaciones\":[...],\n"
     "                     \"mejor\":\"CONJUNTA\"|\"INDIVIDUAL\"|\"IGUAL\",\"diferencia\":\"412.3500\",...}.\n"
-    "                     No se combina con --modo.\n"
+    "                     Cada casilla tecleada de la hoja (las blancas de [Varios], como la 84,\n"
+    "                     maternidad) cuenta entera en la conjunta y una sola vez en la\n"
+    "                     individual: por omisión en la liquidación del declarante. La salida lo\n"
+    "                     dice para las casillas con importe: en texto, la línea \"Casillas\n"
+    "                     tecleadas...\"; en json, \"reparto\":{\"84\":\"D\"}; en csv, la fila\n"
+    "                     reparto;84=D. No se combina con --modo.\n"
+    "  --reparto CASILLA=D|C|M\n"
+    "                     con --comparar, en qué liquidación individual cuenta esa casilla\n"
+    "                     tecleada: D la del declarante, C la del cónyuge, M a partes iguales\n"
+    "                     (la mitad exacta en cada una). Se repite para cada casilla. Sin\n"
+    "                     cónyuge todas cuentan en la del declarante.\n"
     "  --pdf SALIDA.pdf   escribe en SALIDA.pdf la página impresa de la simulación (la misma\n"
     "                     que el botón Imprimir del simulador), una página A4 por cada modo\n"
     "                     pedido, sin escribir nada en la salida estándar. Un solo FICHERO; no\n"
@@ -52,22 +67,71 @@ const char kUso[] =
     "\n"
     "Los errores (fichero inexistente o ilegible, importe mal escrito o fuera de rango) se\n"
     "explican en la salida de error; los demás ficheros se procesan igualmente.\n"
-    "Estado de salida: 0 si todo fue bien, 1 si algún fichero falló, 2 si las opciones no son válidas.\n";
+    "Los caracteres de control que traiga un fichero se escriben visibles (\\x1b; en json \\u001b).\n"
+    "Estado de salida: 0 si todo fue bien, 1 si algún fichero falló o no se pudo escribir la\n"
+    "salida (disco lleno, salida cerrada, PDF), 2 si las opciones no son válidas.\n";
 
 enum class Formato { Texto, Json, Csv };
 
 int usoIncorrecto(const std::string &motivo)
 {
-    std::fprintf(stderr, "irpf2021: %s\n\n%s", motivo.c_str(), kUso);
+    std::fprintf(stderr, "irpf2021: %s\n\n%s", Visible(motivo).c_str(), kUso);
     return 2;
 }
 
-// Writes and empties the buffer once it is large, so 10,000 files need not stay in memory.
-void vuelca(std::string &out, bool siempre)
+// Every message names the file it is about; texts from the file and its name are escaped.
+void avisa(const std::string &ruta, const char *que, const std::string &texto)
 {
-    if (siempre || out.size() > (1 << 16)) {
-        std::fwrite(out.data(), 1, out.size(), stdout);
+    std::fprintf(stderr, "irpf2021: %s: %s%s\n", Visible(ruta).c_str(), que, Visible(texto).c_str());
+}
+
+// Standard output, checked: output that is lost (a full disk, a closed descriptor, a reader
+// that went away) is an error with a message and status 1, never a silent success.
+class SalidaEstandar {
+public:
+    // Writes and empties the buffer; unless `siempre`, only once it is large, so 10,000
+    // files need not stay in memory. Nothing more is written after a failure.
+    void vuelca(std::string &out, bool siempre)
+    {
+        if (!siempre && out.size() <= (1 << 16))
+            return;
+        errno = 0;
+        if (m_error == 0 && !out.empty() && std::fwrite(out.data(), 1, out.size(), stdout) != out.size())
+            m_error = errno != 0 ? errno : EIO;
         out.clear();
+    }
+    bool fallo() const { return m_error != 0; }
+    // Flushes and closes: only then is a write to a full disk known to have failed.
+    bool cierra()
+    {
+        errno = 0;
+        if (m_error == 0 && (std::fflush(stdout) != 0 || std::ferror(stdout)))
+            m_error = errno != 0 ? errno : EIO;
+        if (std::fclose(stdout) != 0 && m_error == 0)
+            m_error = errno != 0 ? errno : EIO;
+        if (m_error != 0)
+            std::fprintf(stderr, "irpf2021: no se ha podido escribir la salida estándar: %s.\n",
+                         m_error == EBADF ? "está cerrada" : MotivoError(m_error).c_str());
+        return m_error == 0;
+    }
+
+private:
+    int m_error = 0;
+};
+
+// A closed standard descriptor would be handed to the next file opened, and what was meant
+// for the terminal would go into it (Qt's warnings into the PDF). Each closed one is held by
+// /dev/null opened for reading, so a write to it still fails as on a closed descriptor.
+void ocupaDescriptoresCerrados()
+{
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (fcntl(fd, F_GETFD) != -1 || errno != EBADF)
+            continue;
+        const int nuevo = open("/dev/null", O_RDONLY);
+        if (nuevo >= 0 && nuevo != fd) {
+            dup2(nuevo, fd);
+            close(nuevo);
+        }
     }
 }
 
@@ -79,8 +143,8 @@ int escribePdf(const std::string &pdf, const std::string &ruta, const std::vecto
     try {
         const DeclaracionLeida leida = CargaDeclaracion(ruta);
         for (const std::string &aviso : leida.avisos)
-            std::fprintf(stderr, "irpf2021: %s: aviso: %s\n", ruta.c_str(), aviso.c_str());
-        std::vector<PaginaPdf> paginas;
+            avisa(ruta, "aviso: ", aviso);
+        std::vector<Liquidacion> paginas;
         for (Modalidad m : modos) {
             const Calculo c = Recalcular(leida.declaracion, m);
             if (!c.ok) {
@@ -90,14 +154,14 @@ int escribePdf(const std::string &pdf, const std::string &ruta, const std::vecto
             paginas.push_back({m, c.resultado});
         }
         if (error.empty() && !EscribePdfLiquidaciones(pdf, leida.declaracion.Nombre, paginas, error)) {
-            std::fprintf(stderr, "irpf2021: %s\n", error.c_str());  // the reason names the PDF
+            std::fprintf(stderr, "irpf2021: %s\n", Visible(error).c_str());  // the reason names the PDF
             return 1;
         }
     } catch (const ErrorFichero &e) {
         error = e.what();
     }
     if (!error.empty()) {
-        std::fprintf(stderr, "irpf2021: %s: %s\n", ruta.c_str(), error.c_str());
+        avisa(ruta, "", error);
         return 1;
     }
     return 0;
@@ -108,10 +172,13 @@ int escribePdf(const std::string &pdf, const std::string &ruta, const std::vecto
 
 int main(int argc, char **argv)
 {
+    ocupaDescriptoresCerrados();
+    SalidaEstandar salida;
     std::vector<Modalidad> modos = {Modalidad::Conjunta};
     Formato formato = Formato::Texto;
     std::vector<std::string> ficheros;
-    bool comparar = false, conModo = false, conFormato = false;
+    bool comparar = false, conModo = false, conFormato = false, conReparto = false;
+    Reparto reparto;
     std::string pdf;
 
     for (int i = 1; i < argc; ++i) {
@@ -136,7 +203,7 @@ int main(int argc, char **argv)
         };
         if (a == "-h" || a == "--help") {
             std::fputs(kUso, stdout);
-            return 0;
+            return salida.cierra() ? 0 : 1;
         } else if (a == "--comparar" && !conValor) {
             comparar = true;
         } else if (a == "--modo") {
@@ -154,6 +221,13 @@ int main(int argc, char **argv)
                 modos = {Modalidad::Conjunta, Modalidad::Declarante, Modalidad::Conyuge};
             else
                 return usoIncorrecto("modo desconocido: «" + m + "»");
+        } else if (a == "--reparto") {
+            conReparto = true;
+            std::string r;
+            if (!siguiente(r))
+                return usoIncorrecto("falta el valor de --reparto (CASILLA=D|C|M)");
+            if (const std::string error = LeeReparto(r, reparto); !error.empty())
+                return usoIncorrecto("--reparto " + error);
         } else if (a == "--pdf") {
             if (!siguiente(pdf) || pdf.empty())
                 return usoIncorrecto("falta el fichero de --pdf");
@@ -183,6 +257,8 @@ int main(int argc, char **argv)
         return usoIncorrecto("no se ha indicado ningún fichero");
     if (comparar && conModo)
         return usoIncorrecto("--comparar y --modo no se pueden combinar");
+    if (conReparto && !comparar)
+        return usoIncorrecto("--reparto solo se usa con --comparar");
     if (!pdf.empty()) {
         if (comparar || conFormato)
             return usoIncorrecto("--pdf no se combina con --comparar ni con --formato");
@@ -207,9 +283,9 @@ int main(int argc, char **argv)
             const DeclaracionLeida leida = CargaDeclaracion(ruta);
             nombre = leida.declaracion.Nombre;
             for (const std::string &aviso : leida.avisos)
-                std::fprintf(stderr, "irpf2021: %s: aviso: %s\n", ruta.c_str(), aviso.c_str());
+                avisa(ruta, "aviso: ", aviso);
             if (comparar) {
-                const Comparativa c = Compara(leida.declaracion);
+                const Comparativa c = Compara(leida.declaracion, reparto);
                 if (!c.ok)
                     error = c.mensaje;
                 else if (formato == Formato::Texto)
@@ -218,7 +294,7 @@ int main(int argc, char **argv)
                     EscribeComparativaJson(out, ruta, c);
                 else {
                     if (ficheros.size() > 1)
-                        out += (f ? "\nfichero;" : "fichero;") + ruta + "\n";
+                        out += (f ? "\nfichero;" : "fichero;") + Visible(ruta) + "\n";
                     EscribeComparativaCsv(out, c);
                 }
             } else {
@@ -236,14 +312,16 @@ int main(int argc, char **argv)
         }
         if (!error.empty()) {
             estado = 1;
-            vuelca(out, true);
-            std::fprintf(stderr, "irpf2021: %s: %s\n", ruta.c_str(), error.c_str());
+            salida.vuelca(out, true);
+            avisa(ruta, "", error);
             if (formato == Formato::Json)
                 EscribeJsonError(out, ruta, error);
             continue;
         }
         if (comparar) {
-            vuelca(out, false);
+            salida.vuelca(out, false);
+            if (salida.fallo())
+                break;
             continue;
         }
         switch (formato) {
@@ -255,12 +333,14 @@ int main(int argc, char **argv)
             break;
         case Formato::Csv:
             if (ficheros.size() > 1)
-                out += (f ? "\nfichero;" : "fichero;") + ruta + "\n";
+                out += (f ? "\nfichero;" : "fichero;") + Visible(ruta) + "\n";
             EscribeCsv(out, liquidaciones);
             break;
         }
-        vuelca(out, false);
+        salida.vuelca(out, false);
+        if (salida.fallo())
+            break;
     }
-    vuelca(out, true);
-    return estado;
+    salida.vuelca(out, true);
+    return salida.cierra() ? estado : 1;
 }

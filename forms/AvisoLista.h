@@ -14,8 +14,9 @@ class QWidget;
 class AvisoLista {
 public:
     static void informacion(QWidget *parent, const QString &texto);
-    // Yes/No question with the question icon; true for "Sí".
-    static bool pregunta(QWidget *parent, const QString &titulo, const QString &texto);
+    // Yes/No question with the question icon; true for "Sí". Enter answers "Sí" unless
+    // `noPorDefecto`.
+    static bool pregunta(QWidget *parent, const QString &titulo, const QString &texto, bool noPorDefecto = false);
 
     // For tests: answer every box with `si` (information boxes are simply closed) instead of
     // showing it; nothing restores showing.

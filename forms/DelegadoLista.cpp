@@ -2,8 +2,12 @@
 
 #include "TextoQt.h"
 
+#include <QClipboard>
+#include <QFocusEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 
 using namespace simulador;
 
@@ -14,6 +18,9 @@ QWidget *DelegadoLista::createEditor(QWidget *parent, const QStyleOptionViewItem
     auto *le = new QLineEdit(parent);
     le->setObjectName(QStringLiteral("editorCelda"));
     le->setFrame(false);
+    // Every character goes through the column's filter: no drops, no paste from a menu.
+    le->setAcceptDrops(false);
+    le->setContextMenuPolicy(Qt::NoContextMenu);
     le->setProperty("fila", index.row());
     le->setProperty("columna", index.column());
     if (Lista(m_tipo).columnas[static_cast<std::size_t>(index.column())].tipo == TipoColumna::Importe)
@@ -33,6 +40,29 @@ void DelegadoLista::setEditorData(QWidget *editor, const QModelIndex &index) con
     le->setProperty("original", texto);
 }
 
+// One character as if typed, through the column's filter.
+void DelegadoLista::escribe(QLineEdit *le, char32_t c)
+{
+    // The filter sees the text that stays: a selection the key replaces does not count.
+    QString queda = le->text();
+    if (le->hasSelectedText())
+        queda.remove(le->selectionStart(), le->selectedText().size());
+    const Tecla t = FiltraTecla(m_tipo, le->property("columna").toInt(), deQt(queda), c);
+    switch (t.accion) {
+    case AccionTecla::Acepta: le->insert(QString::fromUcs4(&t.caracter, 1)); break;
+    case AccionTecla::Pita: emit pitido(); break;
+    case AccionTecla::QuitaUltimo: le->setText(le->text().chopped(1)); break;
+    case AccionTecla::Rechaza: break;
+    }
+}
+
+void DelegadoLista::pega(QLineEdit *le, const QString &texto)
+{
+    for (const char32_t c : texto.toUcs4())
+        if (c >= 32)
+            escribe(le, c);
+}
+
 bool DelegadoLista::eventFilter(QObject *object, QEvent *event)
 {
     auto *le = qobject_cast<QLineEdit *>(object);
@@ -41,6 +71,24 @@ bool DelegadoLista::eventFilter(QObject *object, QEvent *event)
     if (le && event->type() == QEvent::ShortcutOverride
         && static_cast<QKeyEvent *>(event)->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_E))
         return true;  // Ctrl+E is the euro converter's, not the line edit's "end of line"
+    // A click back into the cell selects what it holds, as Tab does in the fields: the
+    // press puts the caret where it lands, so the whole text is selected on the release
+    // (unless the drag selected part of it).
+    if (le && event->type() == QEvent::FocusIn)
+        le->setProperty("seleccionaAlSoltar", static_cast<QFocusEvent *>(event)->reason() == Qt::MouseFocusReason);
+    if (le && event->type() == QEvent::MouseButtonRelease) {
+        const Qt::MouseButton boton = static_cast<QMouseEvent *>(event)->button();
+        if (boton == Qt::MiddleButton) {
+            if (QGuiApplication::clipboard()->supportsSelection())
+                pega(le, QGuiApplication::clipboard()->text(QClipboard::Selection));
+            return true;
+        }
+        if (boton == Qt::LeftButton && le->property("seleccionaAlSoltar").toBool()) {
+            le->setProperty("seleccionaAlSoltar", false);
+            if (!le->hasSelectedText())
+                le->selectAll();
+        }
+    }
     if (!le || event->type() != QEvent::KeyPress)
         return QStyledItemDelegate::eventFilter(object, event);
     auto *k = static_cast<QKeyEvent *>(event);
@@ -62,30 +110,20 @@ bool DelegadoLista::eventFilter(QObject *object, QEvent *event)
     default:
         break;
     }
-    const QString escrito = k->text();
-    if (escrito.isEmpty() || !escrito.at(0).isPrint() || (k->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
-        return false;  // moves, Delete and shortcuts are the line edit's or the window's
-
-    // The filter sees the text that stays: a selection the key replaces does not count.
-    QString queda = le->text();
-    if (le->hasSelectedText())
-        queda.remove(le->selectionStart(), le->selectedText().size());
-    const char32_t c = escrito.toUcs4().value(0);
-    const Tecla t = FiltraTecla(m_tipo, le->property("columna").toInt(), deQt(queda), c);
-    switch (t.accion) {
-    case AccionTecla::Acepta:
-        if (t.caracter == c && escrito.toUcs4().size() == 1)
-            return false;
-        le->insert(QString::fromUcs4(&t.caracter, 1));
+    if (k->matches(QKeySequence::Paste)) {
+        pega(le, QGuiApplication::clipboard()->text(QClipboard::Clipboard));
         return true;
-    case AccionTecla::Pita:
-        emit pitido();
-        return true;
-    case AccionTecla::QuitaUltimo:
-        le->setText(le->text().chopped(1));
-        return true;
-    case AccionTecla::Rechaza:
-        break;
     }
+    const QString escrito = k->text();
+    if (escrito.isEmpty() || !escrito.at(0).isPrint())
+        return false;  // moves, Delete and shortcuts are the line edit's or the window's
+    // A character with Alt or Meta held would be inserted by the line edit: a combination
+    // is never typing (an Alt+letter naming a button is its shortcut and never gets here).
+    // With Ctrl alone the line edit inserts nothing and keeps its commands (select all...).
+    if (k->modifiers() & (Qt::AltModifier | Qt::MetaModifier))
+        return true;
+    if (k->modifiers() & Qt::ControlModifier)
+        return false;
+    pega(le, escrito);
     return true;
 }

@@ -118,6 +118,22 @@ void DialogoDatos::rechaza(const std::string &mensaje, int caja)
         this->caja(caja)->setFocus();
 }
 
+bool DialogoDatos::cambiado() const
+{
+    const std::vector<std::string> guardados = textosGuardados();
+    for (int n = 0; n < numCajas(); ++n)
+        if (!MismoValor(caja(n)->definicion().codigo, deQt(caja(n)->text()), guardados.at(static_cast<std::size_t>(n))))
+            return true;
+    return false;
+}
+
+void DialogoDatos::reject()
+{
+    if (cambiado() && !MensajeBox::pregunta(this, aQt(kTituloSalir), aQt(kPreguntaSalirSinGuardar), true))
+        return;
+    QDialog::reject();
+}
+
 void DialogoDatos::abreEuro()
 {
     if (const CampoEdit::ConversorEuro &conversor = CampoEdit::conversorEuro())

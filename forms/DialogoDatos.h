@@ -4,7 +4,8 @@
 //
 // A screen works on its own copy of the declaration; its guardar() writes the boxes into
 // that copy and accepts, or shows the module's message and puts the focus back on the box
-// at fault.
+// at fault. Every other way out ("&Salir", Escape, the window's close button) asks first
+// when leaving would lose something typed.
 #pragma once
 
 #include "Campos.h"
@@ -12,6 +13,7 @@
 
 #include <QDialog>
 
+#include <string>
 #include <vector>
 
 class CampoEdit;
@@ -27,6 +29,13 @@ public:
     CampoEdit *caja(int n) const { return m_cajas.at(static_cast<std::size_t>(n)); }
     int numCajas() const { return static_cast<int>(m_cajas.size()); }
     ListaCampo *lista() const { return m_lista; }
+    // Whether leaving now would lose something typed: a box holds another value than the
+    // screen's copy of the declaration gives it (compared as values, so a box merely
+    // entered, "1500,00" for "1.500,00", has not changed).
+    bool cambiado() const;
+    // With changes, asks "¿Desea salir sin guardar los cambios?" first; No (the default)
+    // keeps the screen open as it was.
+    void reject() override;
 
     static const QColor kCian;  // the ground of every data-entry box
 
@@ -42,6 +51,8 @@ protected:
     void rechaza(const std::string &mensaje, int caja);
 
     virtual void guardar() = 0;
+    // What each box shows for the screen's copy of the declaration, as the screen fills them.
+    virtual std::vector<std::string> textosGuardados() const = 0;
     bool eventFilter(QObject *obj, QEvent *e) override;
 
     simulador::Declaracion m_decl;

@@ -134,6 +134,8 @@ QLayout *FormularioRentas::porPersonas(std::vector<CampoEdit *> &orden)
     return todo;
 }
 
+std::vector<std::string> FormularioRentas::textosGuardados() const { return LlenaRentas(m_decl, m_pantalla); }
+
 void FormularioRentas::guardar()
 {
     CajasRenta textos(static_cast<std::size_t>(numCajas()));

@@ -16,6 +16,7 @@ public:
 
 private:
     void guardar() override;
+    std::vector<std::string> textosGuardados() const override;
     QLayout *columnas(std::vector<CampoEdit *> &orden);
     QLayout *porPersonas(std::vector<CampoEdit *> &orden);
 

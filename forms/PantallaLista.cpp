@@ -1,6 +1,7 @@
 #include "PantallaLista.h"
 
 #include "AvisoLista.h"
+#include "Campos.h"
 #include "DelegadoLista.h"
 #include "ModeloLista.h"
 #include "TextoQt.h"
@@ -11,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QShortcut>
@@ -44,6 +46,7 @@ PantallaLista::PantallaLista(TipoLista tipo, const Declaracion &decl, QWidget *p
 
     m_ayuda = new QLabel(this);
     m_ayuda->setObjectName(QStringLiteral("LbValor"));
+    m_ayuda->setTextFormat(Qt::PlainText);
     m_ayuda->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_ayuda->setMinimumHeight(m_ayuda->fontMetrics().lineSpacing() * 7);
 
@@ -80,7 +83,8 @@ PantallaLista::PantallaLista(TipoLista tipo, const Declaracion &decl, QWidget *p
         // unticked, so saving clears the flag.
         const bool aplica = TramoAplicable(m_decl);
         m_tramo->setVisible(aplica);
-        m_tramo->setChecked(aplica && m_decl.TramoVivienda == 1);
+        m_tramoInicial = aplica && m_decl.TramoVivienda == 1;
+        m_tramo->setChecked(m_tramoInicial);
         todo->addWidget(m_tramo);
     }
     todo->addLayout(abajo);
@@ -94,7 +98,6 @@ PantallaLista::PantallaLista(TipoLista tipo, const Declaracion &decl, QWidget *p
     connect(guardar, &QPushButton::clicked, this, &PantallaLista::guardar);
     connect(salir, &QPushButton::clicked, this, &QDialog::reject);
     connect(eliminar, &QPushButton::clicked, this, &PantallaLista::eliminar);
-    connect(m_vista, &VistaLista::cancelada, this, &QDialog::reject);
     connect(m_vista->delegado(), &DelegadoLista::pitido, this, [] { QApplication::beep(); });
     connect(m_vista->selectionModel(), &QItemSelectionModel::currentChanged, this, &PantallaLista::muestraAyuda);
     if (def.atajoEuro) {
@@ -139,6 +142,22 @@ void PantallaLista::guardar()
     if (m_tramo)
         m_decl.TramoVivienda = m_tramo->isChecked() ? 1 : 0;
     accept();
+}
+
+bool PantallaLista::cambiado() const
+{
+    if (const QLineEdit *le = m_vista->editorAbierto(); le && le->text() != le->property("original").toString())
+        return true;
+    if (m_tramo && m_tramo->isChecked() != m_tramoInicial)
+        return true;
+    return FilasCambiadas(m_decl, m_tipo, m_modelo->filas());
+}
+
+void PantallaLista::reject()
+{
+    if (cambiado() && !AvisoLista::pregunta(this, aQt(kTituloSalir), aQt(kPreguntaSalirSinGuardar), true))
+        return;
+    QDialog::reject();
 }
 
 void PantallaLista::eliminar()

@@ -1,8 +1,9 @@
 // One list screen: Mobiliario, Ganancias or DCuota, told apart by the module's column table.
 //
 // Works on a copy of the declaration: "&Guardar" stores the rows into the copy's list (and,
-// on DCuota, the regional housing flag) and accepts; "&Salir" and Escape leave the copy
-// untouched. The caller reads declaracion() after Accepted.
+// on DCuota, the regional housing flag) and accepts; "&Salir", Escape out of a cell and the
+// window's close button leave the copy untouched, after asking when something changed. The
+// caller reads declaracion() after Accepted.
 #pragma once
 
 #include "Declaracion.h"
@@ -24,10 +25,17 @@ public:
 
     const simulador::Declaracion &declaracion() const { return m_decl; }
     VistaLista *vista() const { return m_vista; }
+    // Whether leaving now would lose something: "&Guardar" would store other rows than the
+    // screen opened with (a row added, deleted or set to another value), the housing box
+    // is not as it opened, or the cell being typed in holds other text than it had.
+    bool cambiado() const;
 
     // The euro converter, opened by Ctrl+E and by a click on the euro image; set by whoever
     // owns the converter, does nothing until then.
     static inline std::function<void(QWidget *)> abreEuro;
+
+    // Every way out but "&Guardar": with changes, asks first (No, the default, stays).
+    void reject() override;
 
 protected:
     bool eventFilter(QObject *object, QEvent *event) override;
@@ -44,4 +52,5 @@ private:
     QLabel *m_ayuda = nullptr;
     QLabel *m_euro = nullptr;
     QCheckBox *m_tramo = nullptr;  // DCuota only
+    bool m_tramoInicial = false;
 };

@@ -76,6 +76,12 @@ UnidadFam::UnidadFam(const Declaracion &decl, QWidget *parent)
     monta(cuerpo, orden);
 }
 
+std::vector<std::string> UnidadFam::textosGuardados() const
+{
+    const CajasUnidadFam textos = LlenaUnidadFam(m_decl);
+    return {textos.begin(), textos.end()};
+}
+
 void UnidadFam::guardar()
 {
     CajasUnidadFam textos;

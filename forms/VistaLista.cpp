@@ -31,10 +31,13 @@ VistaLista::VistaLista(ModeloLista *modelo, QWidget *parent)
     for (int c = 0; c < modelo->columnCount(); ++c)
         setColumnWidth(c, fm.horizontalAdvance(modelo->headerData(c, Qt::Horizontal).toString()) + 16);
     connect(m_delegado, &DelegadoLista::sale, this, &VistaLista::sale);
+    // Escape drops only the edit under way: the cell shows its stored value again and the
+    // screen stays, with every row (Escape once more, out of the cell, leaves the screen).
     connect(m_delegado, &DelegadoLista::cancela, this, [this] {
-        if (QLineEdit *le = editorAbierto())
+        if (QLineEdit *le = editorAbierto()) {
+            m_rechazado = nullptr;
             QTableView::closeEditor(le, QAbstractItemDelegate::RevertModelCache);
-        emit cancelada();
+        }
     });
 }
 

@@ -29,9 +29,6 @@ public:
     // The selected whole rows, highest first, the new-row line left out.
     QList<int> filasSeleccionadas() const;
 
-signals:
-    void cancelada();  // Escape while editing a cell
-
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;

@@ -80,7 +80,11 @@ struct EstadoTexto {
 struct ResultadoTecla {
     bool aceptada = false;  // false: the key itself was dropped (the text may still change)
     std::string texto;      // the field's text after the key
-    int cursor = 0;         // the caret after the key; the selection is gone
+    int cursor = 0;         // the caret after the key
+    // The selection after the key: a key dropped (or Esc) without touching text or caret
+    // leaves the one there was, so that typing on replaces it; any other key ends it.
+    int selInicio = 0;
+    int selLargo = 0;
 };
 
 inline constexpr char32_t kTeclaRetroceso = 8;
@@ -94,8 +98,16 @@ ResultadoTecla TeclaCampo(std::string_view codigo, const EstadoTexto &estado, ch
 // The editing form (agrupado false: "1234,50") or the display form (true: "1.234,50").
 // A text that is not a number is left as it is.
 std::string FormateaCampo(std::string_view codigo, std::string_view texto, bool agrupado);
+// Whether two texts of a field of `codigo` hold the same value: compared in the display
+// form, so "1500,00" and "1.500,00", or "" and "0,00" in an amount field, are one value.
+bool MismoValor(std::string_view codigo, std::string_view a, std::string_view b);
 // A date typed as digits only completed to "dd-mm", "dd-mm-yy" or "dd-mm-yyyy".
 std::string NormalizaFecha(std::string_view texto);
+
+// Asked when a data or list screen is left with changes that were not stored (answer No
+// by default: the screen stays open as it was).
+inline constexpr std::string_view kTituloSalir = "Salir";
+inline constexpr std::string_view kPreguntaSalirSinGuardar = "¿Desea salir sin guardar los cambios?";
 
 inline constexpr std::string_view kPantallaPrecalculo = "Precalculo";
 // True for a box of the main sheet the user may not type in; false on every other screen.

@@ -60,4 +60,31 @@ long DiasCiviles(const Fecha &f)
     return era * 146097 + doe - 719468;
 }
 
+namespace {
+constexpr const char *kMeses[] = {"enero", "febrero", "marzo",      "abril",   "mayo",      "junio",
+                                  "julio", "agosto",  "septiembre", "octubre", "noviembre", "diciembre"};
+constexpr const char *kDias[] = {"lunes", "martes", "miércoles", "jueves", "viernes", "sábado", "domingo"};
+
+std::string dosCifras(int n) { return (n < 10 ? "0" : "") + std::to_string(n); }
+}  // namespace
+
+std::string FechaLarga(const Fecha &f)
+{
+    if (f.mes < 1 || f.mes > 12)
+        return {};
+    std::string ano = std::to_string(f.ano);
+    ano.insert(0, ano.size() < 4 ? 4 - ano.size() : 0, '0');
+    return dosCifras(f.dia) + " de " + kMeses[f.mes - 1] + " del " + ano;
+}
+
+std::string FechaImpresion(const Fecha &f)
+{
+    if (f.mes < 1 || f.mes > 12)
+        return {};
+    // 1 January 1970 was a Thursday (index 3 from Monday).
+    const long desdeLunes = ((DiasCiviles(f) + 3) % 7 + 7) % 7;
+    return std::string(kDias[desdeLunes]) + ", " + std::to_string(f.dia) + " de " + kMeses[f.mes - 1] + " de " +
+           std::to_string(f.ano);
+}
+
 }  // namespace simulador

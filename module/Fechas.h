@@ -1,7 +1,9 @@
-// Calendar dates of the item lists, held as the text the professional typed.
+// Calendar dates: those of the item lists, held as the text the professional typed, and the
+// day's date as the sheet's status line and the printout write it.
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace simulador {
@@ -20,5 +22,10 @@ std::optional<Fecha> LeeFecha(std::string_view texto);
 long DiasCiviles(const Fecha &f);
 
 inline long DiasEntre(const Fecha &desde, const Fecha &hasta) { return DiasCiviles(hasta) - DiasCiviles(desde); }
+
+// "05 de marzo del 2021": the sheet's status line.
+std::string FechaLarga(const Fecha &f);
+// "sábado, 5 de diciembre de 2026": the printout's heading, weekday first.
+std::string FechaImpresion(const Fecha &f);
 
 }  // namespace simulador

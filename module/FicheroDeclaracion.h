@@ -16,31 +16,13 @@
 #pragma once
 
 #include "Declaracion.h"
+#include "ErrorFichero.h"
 
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace simulador {
-
-// A file that cannot be read or written, or a value that cannot be taken. `seccion`,
-// `clave` and `linea` (1-based, 0 when unknown) say where; the message is in Spanish and
-// names them.
-class ErrorFichero : public std::runtime_error {
-public:
-    ErrorFichero(const std::string &mensaje, std::string seccion = {}, std::string clave = {}, int linea = 0)
-        : std::runtime_error(mensaje), m_seccion(std::move(seccion)), m_clave(std::move(clave)), m_linea(linea)
-    {
-    }
-    const std::string &seccion() const { return m_seccion; }
-    const std::string &clave() const { return m_clave; }
-    int linea() const { return m_linea; }
-
-private:
-    std::string m_seccion, m_clave;
-    int m_linea;
-};
 
 struct DeclaracionLeida {
     Declaracion declaracion;
@@ -54,14 +36,28 @@ inline constexpr std::size_t kTamanoMaximoFichero = 1024 * 1024;  // larger file
 // The file's bytes for a declaration (Windows-1252, CR LF).
 std::string EscribeDeclaracion(const Declaracion &d);
 // A declaration from a file's bytes, Windows-1252 or UTF-8. Entry 0 of Rentas is rebuilt.
-// Throws ErrorFichero on a malformed or out-of-range amount or whole number.
+// Throws ErrorFichero on a malformed or out-of-range amount or whole number, and on a file
+// with no section of ours (an empty file is no declaration).
 DeclaracionLeida LeeDeclaracion(std::string_view contenido);
 
-// Reads the file at `ruta`. Throws ErrorFichero when it is missing, unreadable, larger
-// than kTamanoMaximoFichero or malformed.
+// A client's file, at a path the user chose. Throws ErrorFichero when it is missing,
+// unreadable, larger than kTamanoMaximoFichero or malformed.
 DeclaracionLeida CargaDeclaracion(const std::string &ruta);
-// Writes the file at `ruta` atomically: a new file beside it, then renamed over it, so a
-// failed save leaves the previous declaration intact. Throws ErrorFichero on failure.
+// Writes a client's file atomically, keeping its mode (see EscribeFichero in
+// FicheroPrivado.h): a failed save leaves the previous file intact. Throws ErrorFichero.
 void GuardaDeclaracion(const Declaracion &d, const std::string &ruta);
+
+// The last declaration, "DatosCa21.Ini", kept between runs in a private folder of the
+// user's: ${XDG_STATE_HOME:-$HOME/.local/state}/simulador-irpf2021 (empty when the user has
+// no home folder). The folder is made 0700 at the first save; a folder or file that is not
+// the user's own real one, or that others can enter, is refused and nothing is read or
+// written there.
+std::string CarpetaUltimaDeclaracion();
+std::string RutaUltimaDeclaracion(const std::string &carpeta);
+// False when there is no folder or no file yet; throws ErrorFichero on a refused folder.
+bool HayUltimaDeclaracion(const std::string &carpeta);
+DeclaracionLeida CargaUltimaDeclaracion(const std::string &carpeta);
+// Written 0600 and atomically; a read-only file is not replaced. Throws ErrorFichero.
+void GuardaUltimaDeclaracion(const Declaracion &d, const std::string &carpeta);
 
 }  // namespace simulador

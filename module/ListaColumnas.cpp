@@ -1,5 +1,6 @@
 #include "ListaColumnas.h"
 
+#include "Codificacion.h"
 #include "Fechas.h"
 #include "TextoImporte.h"
 
@@ -14,46 +15,46 @@ using T = TipoColumna;
 
 // clang-format off
 const DefinicionLista kMobiliario{"Capital Mobiliario", {
-    {"Clase", T::Letra, "IDTOAPC", 2, false,
+    {"Clase", T::Letra, "IDTOAPC", 2, false, false,
      "I - Intereses de cuentas (base del ahorro)\nD - Dividendos \nT - Letras del tesoro\n"
      "O - Otros rendimentos (base del ahorro)\nA - Arrendamientos de bienes muebles\n"
      "P - Propiedad intelectual / D. Imagen\nC - Intereses de cuentas (base general)",
      "I", "La clase debe de estar informada."},
-    {"Titular", T::Letra, "ADC", 2, false,
+    {"Titular", T::Letra, "ADC", 2, false, false,
      "Informar el titular del derecho:\n\nA - Ambos\nD - Declarante\nC - Cónyuge",
      "A", "El titular debe de estar informado."},
-    {"Ingreso        ", T::Importe, "", 13, true, "Informar el ingreso", "", ""},
-    {"Gasto         ", T::Importe, "", 13, true, "Informar el gasto", "", ""},
-    {"Reducción    ", T::Importe, "", 13, true, "Informar la reducción", "", ""},
-    {"Retención      ", T::Importe, "", 13, true, "Informar la retencion", "", ""},
+    {"Ingreso        ", T::Importe, "", 13, true, false, "Informar el ingreso", "", ""},
+    {"Gasto         ", T::Importe, "", 13, true, false, "Informar el gasto", "", ""},
+    {"Reducción    ", T::Importe, "", 13, true, false, "Informar la reducción", "", ""},
+    {"Retención      ", T::Importe, "", 13, true, false, "Informar la retencion", "", ""},
 }, true};
 
 // Class and owner take any number of letters here; the dates stop at ten characters.
 const DefinicionLista kGanancias{"Ganancias y Pérdidas Patrimoniales", {
-    {"Clase", T::Letra, "IOA", 0, false,
+    {"Clase", T::Letra, "IOA", 0, false, false,
      "Informar el tipo de bien:\n\nI - Inmuebles, O - Otros, A - Acciones",
      "A", "La clase de bien debe de estar informada."},
-    {"Titular", T::Letra, "ADC", 0, false,
+    {"Titular", T::Letra, "ADC", 0, false, false,
      "Informar el titular del bien:\n\nA - Ambos, D - Declarante, C - Cónyuge",
      "A", "El titular del bien debe de estar informado."},
-    {"F.Adquisición", T::Fecha, "", 10, false,
+    {"F.Adquisición", T::Fecha, "", 10, false, false,
      "Informar la fecha de adquisición:\n\nen formato (dd-mm-aaaa)", "", ""},
-    {"V. Adquisición", T::Importe, "", 13, true,
+    {"V. Adquisición", T::Importe, "", 13, true, false,
      "Informar el valor de adquisición:\n\n"
      "En inmuebles se aplica automáticamente los índices de corrección monetaria", "", ""},
-    {"F.Transmisión", T::Fecha, "", 10, false,
+    {"F.Transmisión", T::Fecha, "", 10, false, false,
      "Informar la fecha de transmisión:\n\nen formato (dd-mm-aaaa)", "", ""},
-    {"V. Transmisión", T::Importe, "", 13, true, "", "", ""},
-    {"V. Reinversión", T::Importe, "", 13, true,
+    {"V. Transmisión", T::Importe, "", 13, true, false, "", "", ""},
+    {"V. Reinversión", T::Importe, "", 13, true, false,
      "Informar el valor de la reinversión si es vivienda habitual", "", ""},
-    {"   I.P. 2005", T::Importe, "", 13, true,
+    {"   I.P. 2005", T::Importe, "", 13, true, false,
      "En caso de acciones informar la valoración a efectos del I.Patrimonio del 2005", "", ""},
-    {"  Retención   ", T::Importe, "", 13, true,
+    {"  Retención   ", T::Importe, "", 13, true, false,
      "Informar la retención en caso de premios o fondos de inversión", "", ""},
-    {"Base General  ", T::Importe, "", 13, true,
+    // A loss goes into either base as a negative amount: the two base columns take a sign.
+    {"Base General  ", T::Importe, "", 13, true, true,
      "Informar el importe que se desee incorporar a la base general", "", ""},
-    // A loss can be sent to the savings base directly, so this column alone takes a sign.
-    {"Base Ahorro   ", T::Importe, "", 13, false,
+    {"Base Ahorro   ", T::Importe, "", 13, false, true,
      "Informar el importe que se desee incorporar a la base del ahorro", "", ""},
 }, false};
 
@@ -61,22 +62,22 @@ constexpr std::string_view kAyudaVivienda = "Informar sólo en caso de deducció
 
 // "H" is accepted although no deduction uses it: the engine passes over such an item.
 const DefinicionLista kDCuota{"Deducciones de la Cuota", {
-    {"Clase", T::Letra, "ABCDEFGH", 2, false,
+    {"Clase", T::Letra, "ABCDEFGH", 2, false, false,
      "A - Inversión en bienes de interés cultural\nB - Vivienda habitual\nC - Alquiler vivienda habitual\n"
      "D - Donaciones actividades de mecenazgo (15% limite de base)\n"
      "E - Donaciones a entidades de la Ley 49/2002\n"
      "F - Donaciones a fundaciones no comprendidades en la anterior Ley 49/2002\n"
      "G - Incentivos inversión empresarial",
      "B", "La clase de deducción debe de estar informada."},
-    {"Titular", T::Letra, "ADC", 2, false,
+    {"Titular", T::Letra, "ADC", 2, false, false,
      "Informar el titular del derecho a la deducción:\n\nA - Ambos\nD - Declarante\nC - Cónyuge",
      "A", "El titular de la deducción debe de estar informado."},
-    {"Importe        ", T::Importe, "", 13, true, "Informar el importe de la inversión o gasto", "", ""},
-    {"F. Adquisición", T::Fecha, "", 11, false, kAyudaVivienda, "", ""},
-    {"% Deducción   ", T::Importe, "", 6, true,
+    {"Importe        ", T::Importe, "", 13, true, false, "Informar el importe de la inversión o gasto", "", ""},
+    {"F. Adquisición", T::Fecha, "", 11, false, false, kAyudaVivienda, "", ""},
+    {"% Deducción   ", T::Importe, "", 6, true, false,
      "Informar en caso de donaciones \nplurianuales el valor 1.\n\n"
      "Informar en caso de incentivos a la inversión\nempresarial el porcentaje que proceda", "", ""},
-    {"% Minusvalía    ", T::Entero, "", 3, false, kAyudaVivienda, "", ""},
+    {"% Minusvalía    ", T::Entero, "", 3, false, false, kAyudaVivienda, "", ""},
 }, true};
 // clang-format on
 
@@ -84,12 +85,6 @@ bool esCifra(char32_t c) { return c >= U'0' && c <= U'9'; }
 
 char32_t mayuscula(char32_t c) { return c >= U'a' && c <= U'z' ? c - (U'a' - U'A') : c; }
 
-// Characters, not bytes: a date cell may hold any key, accented ones included.
-std::size_t longitud(std::string_view s)
-{
-    return static_cast<std::size_t>(
-        std::count_if(s.begin(), s.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
 
 // Where each column's cell goes in the screen's record. Columns 4 and 5 of Mobiliario and
 // 6 and 7 of Ganancias hold the record's fields in the reverse of the record's order.
@@ -194,7 +189,8 @@ Tecla FiltraTecla(TipoLista p, int columna, std::string_view celda, char32_t tec
             return {AccionTecla::Pita, 0};
         break;
     case TipoColumna::Importe:
-        if (c.soloCifras && !esCifra(tecla) && !(tecla == U',' && !celda.empty() && celda.find(',') == celda.npos))
+        if (c.soloCifras && !esCifra(tecla) && !(tecla == U',' && !celda.empty() && celda.find(',') == celda.npos) &&
+            !(c.signo && tecla == U'-' && celda.empty()))
             return {AccionTecla::Rechaza, 0};
         break;
     case TipoColumna::Entero:
@@ -211,10 +207,11 @@ Tecla FiltraTecla(TipoLista p, int columna, std::string_view celda, char32_t tec
     if (c.tipo == TipoColumna::Importe) {
         if (std::count(celda.begin(), celda.end(), ',') >= 2)
             return {AccionTecla::QuitaUltimo, 0};
-        if (!esCifra(tecla) && tecla != U',' && !(tecla == U'-' && celda.empty()))
+        if (!esCifra(tecla) && tecla != U',' && !(c.signo && tecla == U'-' && celda.empty()))
             return {AccionTecla::Rechaza, 0};
     }
-    if (c.limite > 0 && longitud(celda) >= static_cast<std::size_t>(c.limite))
+    // Characters, not bytes: a date cell may hold any key, accented ones included.
+    if (c.limite > 0 && Caracteres(celda) >= static_cast<std::size_t>(c.limite))
         return {AccionTecla::Rechaza, 0};
     return {AccionTecla::Acepta, tecla};
 }
@@ -313,6 +310,13 @@ void GuardaFilas(Declaracion &d, TipoLista p, const std::vector<FilaLista> &f)
     case TipoLista::DCuota: d.ListaDeducciones = registros(f, camposDCuota()); return;
     case TipoLista::Mobiliario: d.ListaMobiliario = registros(f, camposMobiliario()); return;
     }
+}
+
+bool FilasCambiadas(const Declaracion &d, TipoLista p, const std::vector<FilaLista> &filas)
+{
+    Declaracion guardada = d;
+    GuardaFilas(guardada, p, filas);
+    return FilasDeLista(guardada, p) != FilasDeLista(d, p);
 }
 
 }  // namespace simulador

@@ -8,6 +8,7 @@
 // amounts in the file's plain form ("1234,5"), empty when nothing was typed.
 #pragma once
 
+#include "Comunidades.h"
 #include "Declaracion.h"
 #include "Money.h"
 
@@ -31,7 +32,8 @@ struct ColumnaLista {
     TipoColumna tipo;
     std::string_view letras;       // Letra: the letters accepted
     int limite;                    // a key is refused once the cell holds this many characters; 0 none
-    bool soloCifras;               // Importe: a sign is refused too (every amount column but one)
+    bool soloCifras;               // Importe: digits and one comma, not before the first digit
+    bool signo;                    // Importe: a leading minus is taken too (the gains' two bases)
     std::string_view ayuda;        // help text, lines separated by '\n'
     std::string_view defecto;      // what an empty cell of a new row takes
     std::string_view obligatoria;  // message when the cell is left empty; empty when it may be
@@ -51,8 +53,8 @@ inline constexpr std::string_view kPreguntaEliminar = "¿Desea eliminar el regis
 inline constexpr std::string_view kFechaIncorrecta = "Fecha incorrecta.";
 inline constexpr std::string_view kTituloTramo = "% Aumentados (Tramo autonómico vivienda)";
 
-// The increased regional rate for the main residence exists only in Catalunya ("09").
-inline bool TramoAplicable(const Declaracion &d) { return d.Autonomia == "09"; }
+// The increased regional rate for the main residence exists only in Catalunya.
+inline bool TramoAplicable(const Declaracion &d) { return ComunidadDe(d.Autonomia) == Comunidad::Catalunya; }
 
 // Keys as the filters see them: a typed character, or Backspace.
 inline constexpr char32_t kRetroceso = 8;
@@ -103,5 +105,8 @@ std::vector<FilaLista> FilasDeLista(const Declaracion &d, TipoLista p);
 // The rows back into the screen's list, one record per row, empty amounts as 0. No rows
 // leave the list empty.
 void GuardaFilas(Declaracion &d, TipoLista p, const std::vector<FilaLista> &filas);
+// Whether storing `filas` would change the screen's list: a row added or deleted, or a
+// cell holding another value ("" and "0" are one amount; "A" and "a" two letters).
+bool FilasCambiadas(const Declaracion &d, TipoLista p, const std::vector<FilaLista> &filas);
 
 }  // namespace simulador

@@ -7,7 +7,8 @@
 
 namespace simulador {
 
-// Appends `texto` as a JSON string literal, quotes included; invalid UTF-8 bytes become U+FFFD.
+// Appends `texto` as a JSON string literal, quotes included; control characters (C0, DEL,
+// C1) escaped as \u001b, invalid UTF-8 bytes become U+FFFD.
 void AnadeJson(std::string &out, std::string_view texto);
 
 }  // namespace simulador

@@ -22,6 +22,7 @@ Calculadora::Calculadora(const QString &valorCampo, QWidget *parent)
 
     m_readout = new QLabel(this);
     m_readout->setObjectName(QStringLiteral("Readout"));
+    m_readout->setTextFormat(Qt::PlainText);  // starts from the field's text
     m_readout->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_readout->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     m_readout->setMinimumHeight(32);
@@ -132,13 +133,14 @@ void Calculadora::aceptar()
     accept();
 }
 
-void Calculadora::avisa(simulador::Calculadora::Aviso aviso)
+void Calculadora::avisa(simulador::MaquinaCalculadora::Aviso aviso)
 {
-    if (aviso != simulador::Calculadora::Aviso::DivisionPorCero)
+    if (aviso != simulador::MaquinaCalculadora::Aviso::DivisionPorCero)
         return;
     // Shown before the display changes, so the user still sees the zero divisor.
     QMessageBox caja(QMessageBox::Warning, QStringLiteral("Calculadora"),
                      QString::fromUtf8(simulador::kAvisoDivisionPorCero), QMessageBox::Ok, this);
+    caja.setTextFormat(Qt::PlainText);
     caja.button(QMessageBox::Ok)->setText(QStringLiteral("Aceptar"));
     caja.exec();
 }

@@ -1,7 +1,7 @@
 #include "Euro.h"
 
-#include "../module/Euro.h"  // the module's converter (same file name as this screen)
 #include "Campos.h"
+#include "ConversorEuro.h"
 
 #include <QFontDatabase>
 #include <QGridLayout>
@@ -161,6 +161,10 @@ bool Euro::filtraTecla(int indice, QKeyEvent *event)
     const char32_t tecla = texto.at(0).unicode();
     if (tecla == U'\t' || tecla == U'\r' || tecla == U'\n' || tecla == 127 || tecla == simulador::kTeclaEscape)
         return false;
+    // Alt or Ctrl with a key is a command, never typing; an Alt+letter naming a button
+    // ("&Salir") is that button's shortcut and never gets here.
+    if (event->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier))
+        return true;
 
     QLineEdit *caja = m_cmp[indice];
     simulador::EstadoTexto estado;
@@ -172,6 +176,8 @@ bool Euro::filtraTecla(int indice, QKeyEvent *event)
     const simulador::ResultadoTecla r =
         simulador::TeclaCampo(codigo, estado, tecla, simulador::MaxLength(codigo).value_or(0));
     const QString nuevo = QString::fromStdString(r.texto);
+    if (nuevo == caja->text() && r.selLargo > 0)
+        return true;  // a refused key leaves text and selection as they were
     if (nuevo != caja->text())
         caja->setText(nuevo);
     caja->setCursorPosition(r.cursor);

@@ -15,14 +15,15 @@ void AbreEuro(QWidget *parent);
 //
 // `valorInicial` is the field's value as text: what F4 hands over is the field's text when
 // it is numeric and "0" otherwise (simulador::ValorParaCalculadora, in the module's
-// Calculadora.h, does exactly that). A value that is not numeric, the empty text included, opens the calculator
+// MaquinaCalculadora.h, does exactly that). A value that is not numeric, the empty text included, opens the calculator
 // with "V" and "Aceptar" disabled: that is how the main window opens it, with no field.
 //
 // Returns "*" when the user cancelled (Cancelar, Escape, closing the window): the field is
 // left as it was. Otherwise the result in the field's editing form: an optional "-", digits
 // without grouping, the decimal comma and decimals only when there are any, never an
 // exponent ("12", "-6", "1234,5", "0,333333333333333"). It is not rounded to the field's
-// decimals: the field formats it with its own code (FormateaCampo in Campos.h).
+// decimals here: the field does that with its own code (simulador::ResultadoEnCampo), and
+// refuses what it cannot hold.
 QString AbreCalculadora(const QString &valorInicial, QWidget *parent);
 
 // The same in the form the fields' F4 hook takes (CampoEdit::setCalculadora): nothing when

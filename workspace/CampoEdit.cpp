@@ -1,11 +1,15 @@
 #include "CampoEdit.h"
 
+#include "MaquinaCalculadora.h"
 #include "ListaCampo.h"
+#include "MensajeBox.h"
 #include "TextoImporte.h"
 #include "TextoQt.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 
 using namespace simulador;
@@ -40,6 +44,9 @@ void CampoEdit::iniciaAspecto()
     setFrame(false);
     setTextMargins(2, 0, 2, 0);
     setFondo(kBlanco);
+    // Text dropped or pasted from a menu would skip the key filter.
+    setAcceptDrops(false);
+    setContextMenuPolicy(Qt::NoContextMenu);
 }
 
 QString CampoEdit::dato() const { return aQt(m_def.dato); }
@@ -75,6 +82,9 @@ void CampoEdit::focusInEvent(QFocusEvent *e)
     if (m_definido)
         setText(aQt(FormateaCampo(m_def.codigo, deQt(text()), false)));
     selectAll();
+    // A click puts the caret where it lands once the focus is in, which would undo the
+    // selection: what is typed next would then go into the old amount instead of over it.
+    m_seleccionaAlSoltar = e->reason() == Qt::MouseFocusReason;
     if (m_lista)
         m_lista->muestra(this);
     emit entrado();
@@ -91,18 +101,26 @@ void CampoEdit::keyPressEvent(QKeyEvent *e)
 {
     const Qt::KeyboardModifiers mods = e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     const int key = e->key();
+    if (key == Qt::Key_PageUp || key == Qt::Key_PageDown ||
+        (mods == Qt::ControlModifier && (key == Qt::Key_Home || key == Qt::Key_End))) {
+        e->ignore();  // the screen's: on to the parent widget
+        return;
+    }
     if (mods == Qt::NoModifier) {
         if (key == Qt::Key_Down && m_lista && m_lista->isVisible() && m_lista->campo() == this) {
             m_lista->setFocus();
             return;
         }
         if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Down) {
+            if (m_alMover && !m_alMover(Movimiento::Siguiente))
+                return;
             emit confirmado();
             enviaTab();
             return;
         }
         if (key == Qt::Key_Up) {
-            enviaTab(true);
+            if (!m_alMover || m_alMover(Movimiento::Anterior))
+                enviaTab(true);
             return;
         }
         if (key == Qt::Key_F4) {
@@ -120,17 +138,53 @@ void CampoEdit::keyPressEvent(QKeyEvent *e)
         return;
     }
     if (key == Qt::Key_Escape) {
+        if (m_lista && m_lista->isVisible() && m_lista->campo() == this) {
+            m_lista->hide();  // Esc closes the open pop-up list, not the screen
+            return;
+        }
         filtraTecla(kTeclaEscape);
         e->ignore();  // Esc still reaches the screen (the cancel button of a dialog)
         return;
     }
-    const QString t = e->text();
-    if (!t.isEmpty() && !(mods & (Qt::ControlModifier | Qt::AltModifier)) && t.at(0).unicode() >= 32) {
-        for (const uint c : t.toUcs4())
-            filtraTecla(c);
+    if (e->matches(QKeySequence::Paste)) {
+        pega(QGuiApplication::clipboard()->text(QClipboard::Clipboard));
         return;
     }
+    const QString t = e->text();
+    if (!t.isEmpty() && t.at(0).unicode() >= 32 && t.at(0).unicode() != 127) {
+        // Ctrl alone is the edit control's (select all, copy, undo: it never inserts text
+        // with Ctrl held); Alt, Ctrl+Alt or Meta with a character would insert it: dropped.
+        if (e->modifiers() & (Qt::AltModifier | Qt::MetaModifier))
+            return;
+        if (!(mods & Qt::ControlModifier)) {
+            for (const uint c : t.toUcs4())
+                filtraTecla(c);
+            return;
+        }
+    }
     QLineEdit::keyPressEvent(e);
+}
+
+void CampoEdit::mouseReleaseEvent(QMouseEvent *e)
+{
+    if (e->button() == Qt::MiddleButton && QGuiApplication::clipboard()->supportsSelection()) {
+        pega(QGuiApplication::clipboard()->text(QClipboard::Selection));
+        return;
+    }
+    QLineEdit::mouseReleaseEvent(e);
+    // Only a plain click selects the whole text: a drag over part of it keeps that part.
+    if (m_seleccionaAlSoltar && e->button() == Qt::LeftButton) {
+        m_seleccionaAlSoltar = false;
+        if (!hasSelectedText())
+            selectAll();
+    }
+}
+
+void CampoEdit::pega(const QString &texto)
+{
+    for (const uint c : texto.toUcs4())
+        if (c >= 32)
+            filtraTecla(c);
 }
 
 bool CampoEdit::filtraTecla(char32_t tecla)
@@ -147,6 +201,8 @@ bool CampoEdit::filtraTecla(char32_t tecla)
     const ResultadoTecla r = TeclaCampo(m_definido ? m_def.codigo : std::string(), estado, tecla,
                                         m_def.maxLength.value_or(0));
     const QString nuevo = aQt(r.texto);
+    if (nuevo == actual && r.selLargo > 0)
+        return r.aceptada;  // nothing happened: the selection stays as it was
     if (nuevo != actual) {
         setText(nuevo);
         emit textEdited(nuevo);  // typed by the user, as QLineEdit says of its own edits
@@ -157,7 +213,7 @@ bool CampoEdit::filtraTecla(char32_t tecla)
 
 void CampoEdit::calculadoraCampo()
 {
-    if (!s_calculadora)
+    if (!s_calculadora || !AdmiteCalculadora(m_def.codigo))
         return;
     const QString texto = text();
     const QString valor = LeeImporte(deQt(texto), EstiloImporte::Pantalla).ok() ? texto : QStringLiteral("0");
@@ -165,9 +221,14 @@ void CampoEdit::calculadoraCampo()
     setFondo(kVerdeClaro);
     const std::optional<QString> resultado = s_calculadora(valor, window());
     setFondo(antes);
-    if (resultado && *resultado != text()) {
-        setText(*resultado);
-        emit textEdited(*resultado);
+    if (resultado) {
+        const ResultadoCampo r = ResultadoEnCampo(deQt(*resultado), m_def.codigo);
+        if (!r.ok) {
+            MensajeBox::informacion(window(), aQt(r.mensaje));
+        } else if (aQt(r.texto) != text()) {
+            setText(aQt(r.texto));
+            emit textEdited(text());
+        }
     }
     emit calculadoraCerrada();
 }

@@ -1,5 +1,8 @@
 #include "FicherosRecientes.h"
 
+#include "FicheroPrivado.h"
+
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 
@@ -12,10 +15,28 @@ const QString kClave = QStringLiteral("ficherosRecientes");
 const QString kOrganizacion = QStringLiteral("simulador");
 const QString kAplicacion = QStringLiteral("simulador");
 
+// The list names clients' files, but QSettings makes its folder and file readable by every
+// user (0755 and 0644; it keeps the mode of a file that exists). So the folder is made 0700
+// and the file 0600 before QSettings touches them. False when either is not the user's own
+// real folder or file (a link, another user's): then the list is neither read nor kept.
+bool ajustesPrivados(const QSettings &s)
+{
+    const QFileInfo f(s.fileName());
+    try {
+        const simulador::CarpetaPrivada carpeta(QFile::encodeName(f.absolutePath()).toStdString(),
+                                                simulador::CarpetaPrivada::Apertura::CreaYCorrige);
+        carpeta.preparaFichero(QFile::encodeName(f.fileName()).toStdString());
+        return true;
+    } catch (const simulador::ErrorRuta &) {
+        return false;
+    }
+}
+
 void guarda(const QStringList &l)
 {
     QSettings s(kOrganizacion, kAplicacion);
-    s.setValue(kClave, l);
+    if (ajustesPrivados(s))
+        s.setValue(kClave, l);
 }
 
 }  // namespace
@@ -23,6 +44,8 @@ void guarda(const QStringList &l)
 QStringList FicherosRecientes::lista()
 {
     QSettings s(kOrganizacion, kAplicacion);
+    if (!ajustesPrivados(s))
+        return {};
     QStringList l = s.value(kClave).toStringList();
     l.removeAll(QString());
     while (l.size() > kMaximo)
@@ -39,6 +62,17 @@ void FicherosRecientes::anade(const QString &ruta)
     while (l.size() > kMaximo)
         l.removeLast();
     guarda(l);
+}
+
+void FicherosRecientes::protegeDialogos()
+{
+    const QFileInfo f(QSettings(QSettings::UserScope, QStringLiteral("QtProject")).fileName());
+    try {
+        simulador::PreparaFicheroPrivado(QFile::encodeName(f.absolutePath()).toStdString(),
+                                         QFile::encodeName(f.fileName()).toStdString());
+    } catch (const simulador::ErrorRuta &) {
+        // A link or another user's file there: left alone, as Qt itself would.
+    }
 }
 
 void FicherosRecientes::quita(const QString &ruta)

@@ -43,7 +43,7 @@ QString nombreFichero(const QString &contribuyente)
 DatosPagina DatosDePrecalculo(const Precalculo &p)
 {
     DatosPagina d;
-    d.titulo = p.window()->windowTitle();
+    d.titulo = TituloSimulacion();
     d.fecha = FechaImpresion(QDate::currentDate());
     d.nombre = aQt(p.declaracion().Nombre);
     d.modalidad = TextoModalidad(p.modalidad());
@@ -60,6 +60,9 @@ void ImprimeSimulacion(Precalculo &p)
     impresora.setDocName(QStringLiteral("Simulación IRPF 2021"));
     QPrintDialog dialogo(&impresora, &p);
     dialogo.setWindowTitle(QStringLiteral("Imprimir"));
+    // Qt's "print to file" writes the PDF in place and readable by everyone; "Exportar PDF"
+    // writes it whole or not at all, private to the user.
+    dialogo.setOption(QAbstractPrintDialog::PrintToFile, false);
     if (dialogo.exec() != QDialog::Accepted)
         return;
 

@@ -6,8 +6,9 @@
 
 class Precalculo;
 
-// What the page shows for the sheet as it stands: the window caption, today's date, the
-// taxpayer's name, the liquidation selected and the box texts exactly as shown (pesetas too).
+// What the page shows for the sheet as it stands: the program's caption (not the client's
+// file name the window title adds), today's date, the taxpayer's name, the liquidation
+// selected and the box texts exactly as shown (pesetas too).
 DatosPagina DatosDePrecalculo(const Precalculo &p);
 
 // " Imprimir ": Qt's print dialog, then the page. Cancelling prints nothing and says nothing.

@@ -1,10 +1,15 @@
 #include "PaginaSimulacion.h"
 
 #include "DisposicionHoja.h"
-#include "TablaCasillas.h"
+#include "Fechas.h"
+#include "Hoja.h"
+#include "Rotulos.h"
+#include "FicheroPrivado.h"
 #include "TextoImporte.h"
 #include "TextoQt.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPageLayout>
@@ -58,27 +63,6 @@ QRectF enTwips(const Rectangulo &r, double x0, double y0)
 }
 
 bool seImprime(const QString &texto) { return !texto.trimmed().isEmpty(); }
-
-// The boxes in the sheet's Tab order: the input boxes, the editable result boxes after them,
-// then the rest in number order.
-std::vector<int> ordenTabulacion()
-{
-    std::vector<int> orden;
-    std::array<bool, kNumCasillas> puesto{};
-    auto pon = [&](int n) {
-        if (!puesto[static_cast<std::size_t>(n)]) {
-            puesto[static_cast<std::size_t>(n)] = true;
-            orden.push_back(n);
-        }
-    };
-    for (int n : kOrdenEntradas)
-        pon(n);
-    for (int n : kOrdenTrasEntradas)
-        pon(n);
-    for (int n = 0; n < kNumCasillas; ++n)
-        pon(n);
-    return orden;
-}
 
 // The heading between `izquierda` and `derecha`, the sheet's left and right edges.
 void cabeceraPagina(QPainter &p, double izquierda, double derecha, const DatosPagina &d)
@@ -134,7 +118,7 @@ void cuerpoPagina(QPainter &p, double x0, double y0, const DatosPagina &d)
 
     // Boxes: hidden ones with text too, at their sheet positions.
     p.setFont(fuenteCasilla());
-    for (int n : ordenTabulacion()) {
+    for (int n : OrdenTabulacion()) {
         const QString &texto = d.casillas[static_cast<std::size_t>(n)];
         if (!seImprime(texto))
             continue;
@@ -183,20 +167,11 @@ QRectF extensionPagina(const DatosPagina &datos)
 
 }  // namespace
 
-QString TituloSimulacion() { return QStringLiteral("Kalvio Profesionales - Simulación IRPF 2021"); }
+QString TituloSimulacion() { return aQt(kTituloPrograma); }
 
 QString FechaImpresion(const QDate &fecha)
 {
-    static const char *const dias[] = {"lunes", "martes", "miércoles", "jueves", "viernes", "sábado", "domingo"};
-    static const char *const meses[] = {"enero", "febrero", "marzo",     "abril",   "mayo",      "junio",
-                                        "julio", "agosto",  "septiembre", "octubre", "noviembre", "diciembre"};
-    if (!fecha.isValid())
-        return {};
-    return QStringLiteral("%1, %2 de %3 de %4")
-        .arg(QString::fromUtf8(dias[fecha.dayOfWeek() - 1]))
-        .arg(fecha.day())
-        .arg(QString::fromUtf8(meses[fecha.month() - 1]))
-        .arg(fecha.year());
+    return fecha.isValid() ? aQt(simulador::FechaImpresion({fecha.day(), fecha.month(), fecha.year()})) : QString();
 }
 
 QString TextoModalidad(int modalidad)
@@ -237,28 +212,43 @@ void DibujaPagina(QPainter &p, const QRectF &areaImprimible, const DatosPagina &
 
 bool ExportaPdf(const std::vector<DatosPagina> &paginas, const QString &ruta, QString *error)
 {
-    QPdfWriter pdf(ruta);
-    pdf.setPageSize(QPageSize(QPageSize::A4));
-    pdf.setPageOrientation(QPageLayout::Portrait);
-    pdf.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
-    pdf.setCreator(TituloSimulacion());
-    if (!paginas.empty())
-        pdf.setTitle(QStringLiteral("Simulación IRPF 2021 - ") + paginas.front().nombre);
-    QPainter p;
-    if (!p.begin(&pdf)) {
-        if (error)
-            *error = QStringLiteral("No se ha podido escribir el fichero «%1».").arg(ruta);
-        return false;
+    // Drawn in memory, then handed whole to the module's atomic writer: a full disk or a
+    // failed write leaves the earlier PDF as it was and no piece of the new one.
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter pdf(&buffer);
+        pdf.setPageSize(QPageSize(QPageSize::A4));
+        pdf.setPageOrientation(QPageLayout::Portrait);
+        pdf.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+        pdf.setCreator(TituloSimulacion());
+        if (!paginas.empty())
+            pdf.setTitle(QStringLiteral("Simulación IRPF 2021 - ") + paginas.front().nombre);
+        QPainter p;
+        if (!p.begin(&pdf)) {
+            if (error)
+                *error = QStringLiteral("No se ha podido escribir el fichero «%1».").arg(ruta);
+            return false;
+        }
+        const QRectF area(0, 0, pdf.width(), pdf.height());
+        for (std::size_t i = 0; i < paginas.size(); ++i) {
+            if (i > 0)
+                pdf.newPage();
+            DibujaPagina(p, area, paginas[i]);
+        }
+        if (!p.end()) {
+            if (error)
+                *error = QStringLiteral("No se ha podido terminar el fichero «%1».").arg(ruta);
+            return false;
+        }
     }
-    const QRectF area(0, 0, pdf.width(), pdf.height());
-    for (std::size_t i = 0; i < paginas.size(); ++i) {
-        if (i > 0)
-            pdf.newPage();
-        DibujaPagina(p, area, paginas[i]);
-    }
-    if (!p.end()) {
+    const QByteArray &bytes = buffer.data();
+    try {
+        EscribeFichero(QFile::encodeName(ruta).toStdString(),
+                       std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    } catch (const ErrorRuta &e) {
         if (error)
-            *error = QStringLiteral("No se ha podido terminar el fichero «%1».").arg(ruta);
+            *error = QStringLiteral("No se ha podido escribir el fichero «%1»: %2.").arg(ruta, aQt(e.what()));
         return false;
     }
     return true;

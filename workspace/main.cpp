@@ -2,6 +2,7 @@
 // here each screen and tool is plugged into it.
 #include "AbreLista.h"
 #include "CampoEdit.h"
+#include "FicherosRecientes.h"
 #include "Herramientas.h"
 #include "ImpresionSimulacion.h"
 #include "PantallaLista.h"
@@ -20,6 +21,7 @@ int main(int argc, char *argv[])
     QTranslator qtEs;
     if (qtEs.load(QStringLiteral("qtbase_es"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtEs);
+    FicherosRecientes::protegeDialogos();
 
     // F4 in any amount field opens the calculator on it; Ctrl+E the euro converter.
     CampoEdit::setCalculadora(&CalculadoraParaCampo);

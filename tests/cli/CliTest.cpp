@@ -4,9 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
+
+#include <pwd.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -129,8 +136,57 @@ TEST(Irpf2021, ComparisonOfFilingModes)
     EXPECT_NE(e.salida.find("Sin cónyuge"), std::string::npos);
     e = ejecuta("--comparar --formato csv " + datos("familia.ini"));
     EXPECT_NE(e.salida.find("RESULTADO DECLARACIÓN;1679,05;-443,24;-995;-1438,24\n"), std::string::npos);
-    EXPECT_NE(e.salida.find("mejor;INDIVIDUAL\ndiferencia;3117,29\n"), std::string::npos);
+    EXPECT_NE(e.salida.find("mejor;INDIVIDUAL\ndiferencia;3117,29\nreparto\n"), std::string::npos);
     EXPECT_EQ(ejecuta("--comparar --modo todas " + datos("familia.ini")).estado, 2);
+}
+
+// The same family with 1.200 of maternity typed in box 84: jointly 1679.05 − 1200 = 479.05;
+// individually the box counts once, so individual filing stays 3117.29 better. Declarant's
+// run: −443.24 − 1200 = −1643.24 (C: the spouse's, −995 − 1200 = −2195; M: 600 each,
+// −1043.24 and −1595). Each format says where the box went.
+TEST(Irpf2021, ComparisonCountsTypedBoxesOnce)
+{
+    const std::string maternidad = ::testing::TempDir() + "irpf2021_maternidad_" + std::to_string(getpid()) + ".ini";
+    {
+        std::ifstream familia(datos("familia.ini"), std::ios::binary);
+        std::ofstream(maternidad, std::ios::binary) << familia.rdbuf() << "84=1.200,00\r\n";
+    }
+    const std::string fichero = " " + maternidad;
+    Ejecucion e = ejecuta("--comparar --formato json" + fichero);
+    ASSERT_EQ(e.estado, 0);
+    EXPECT_NE(e.salida.find("\"reparto\":{\"84\":\"D\"}"), std::string::npos);
+    EXPECT_NE(e.salida.find("\"retenciones\":\"6595.0000\",\"resultado\":\"-1643.2400\"}"), std::string::npos);
+    EXPECT_NE(e.salida.find("\"mejor\":\"INDIVIDUAL\",\"diferencia\":\"3117.2900\""), std::string::npos);
+    e = ejecuta("--comparar --reparto 84=C" + fichero);
+    ASSERT_EQ(e.estado, 0);
+    EXPECT_NE(e.salida.find("\nCasillas tecleadas (cada una cuenta una sola vez en la tributación individual): 84 "
+                            "Deducción maternidad / Familia numerosa, 1.200,00, en la liquidación del cónyuge.\n"),
+              std::string::npos);
+    EXPECT_NE(e.salida.find(" -443,24 "), std::string::npos);
+    EXPECT_NE(e.salida.find(" -2.195,00 "), std::string::npos);
+    e = ejecuta("--comparar --formato csv --reparto=84=C --reparto 84=M" + fichero);  // the last one holds
+    ASSERT_EQ(e.estado, 0);
+    EXPECT_NE(e.salida.find("RESULTADO DECLARACIÓN;479,05;-1043,24;-1595;-2638,24\n"), std::string::npos);
+    EXPECT_NE(e.salida.find("\nreparto;84=M\n"), std::string::npos);
+    EXPECT_NE(ejecuta("--comparar " + datos("familia.ini")).salida.find("Casillas tecleadas: ninguna."),
+              std::string::npos);
+
+    // A bad share: status 2, and the first line of the error says what is wrong.
+    const std::pair<const char *, const char *> malos[] = {
+        {"85=D", "la casilla 85 no se teclea en la hoja"},
+        {"84=X", "el reparto es D (declarante), C (cónyuge) o M"},
+        {"109=D", "la hoja no tiene casilla 109"},
+        {"84", "se espera CASILLA=D|C|M"},
+    };
+    for (const auto &[valor, motivo] : malos) {
+        e = EjecutaOrden(std::string(IRPF2021_BIN) + " --comparar --reparto " + valor + fichero + " 2>&1 >/dev/null");
+        EXPECT_EQ(e.estado, 2) << valor;
+        const std::string primera = e.salida.substr(0, e.salida.find('\n'));
+        EXPECT_EQ(primera.rfind("irpf2021: --reparto «" + std::string(valor) + "»: ", 0), 0u) << primera;
+        EXPECT_NE(primera.find(motivo), std::string::npos) << primera;
+    }
+    EXPECT_EQ(ejecuta("--reparto 84=D" + fichero).estado, 2);  // without --comparar
+    std::remove(maternidad.c_str());
 }
 
 TEST(Irpf2021, BadOptionsGiveUsageAndStatus2)
@@ -142,6 +198,47 @@ TEST(Irpf2021, BadOptionsGiveUsageAndStatus2)
     const Ejecucion ayuda = ejecuta("--help");
     EXPECT_EQ(ayuda.estado, 0);
     EXPECT_NE(ayuda.salida.find("--formato"), std::string::npos);
+}
+
+// Output that is lost is an error, in every format: a full disk (/dev/full) and a closed
+// standard output give status 1 and say so on standard error.
+TEST(Irpf2021, LostOutputIsAnError)
+{
+    for (const char *opciones : {"", "--formato json", "--formato csv", "--comparar", "--help"}) {
+        for (const char *destino : {">/dev/full", ">&-"}) {
+            SCOPED_TRACE(std::string(opciones) + " " + destino);
+            const Ejecucion e = EjecutaOrden(std::string(IRPF2021_BIN) + " " + opciones + " " + datos("familia.ini") +
+                                             " 2>&1 " + destino);
+            EXPECT_EQ(e.estado, 1);
+            EXPECT_NE(e.salida.find("irpf2021: no se ha podido escribir la salida estándar: "), std::string::npos)
+                << e.salida;
+        }
+    }
+}
+
+// Control characters from a file (a name that would retitle the terminal and clear it, a C1
+// CSI) and from a file's name reach neither the output nor the messages as they are.
+TEST(Irpf2021, ControlCharactersAreShownEscaped)
+{
+    const std::string dir = CarpetaPropia("irpf2021-control"), fichero = dir + "a\x1b[2J.ini";
+    std::ofstream(fichero, std::ios::binary) << "[Datos]\r\nNombre=Ana\x1b]0;t\x07\x1b[2J\xc2\x9b" "1m\r\nAutonomia=\x1b[31m\r\n";
+    const std::pair<const char *, std::string> casos[] = {
+        {"", "Apellidos y Nombre: Ana\\x1b]0;t\\x07\\x1b[2J\\x9b" "1m\n"},
+        {"--comparar --formato csv", "fichero;" + dir + "a\\x1b[2J.ini\n"},  // two files: named
+        {"--formato json", "{\"fichero\":\"" + dir + "a\\u001b[2J.ini\""},
+    };
+    for (const auto &[opciones, esperado] : casos) {
+        SCOPED_TRACE(opciones);
+        const Ejecucion e =
+            EjecutaOrden(std::string(IRPF2021_BIN) + " " + opciones + " '" + fichero + "' '" + fichero + "' 2>&1");
+        EXPECT_EQ(e.estado, 0);
+        for (const char *crudo : {"\x1b", "\x07", "\xc2\x9b"})
+            EXPECT_EQ(e.salida.find(crudo), std::string::npos) << e.salida;
+        EXPECT_NE(e.salida.find(esperado), std::string::npos) << e.salida;
+        EXPECT_NE(e.salida.find("a\\x1b[2J.ini: aviso: Comunidad autónoma no válida «\\x1b[31m»"), std::string::npos)
+            << e.salida;
+    }
+    fs::remove_all(dir);
 }
 
 #ifdef IRPF2021_PDF
@@ -179,5 +276,40 @@ TEST(Irpf2021, PdfOnePagePerMode)
     EXPECT_EQ(ejecuta("--pdf " + pdf + " " + datos("familia.ini") + " " + datos("asalariado.ini")).estado, 2);
     EXPECT_EQ(ejecuta("--pdf").estado, 2);
     std::remove(pdf.c_str());
+}
+
+// A PDF is written whole or not at all: a full disk leaves the earlier PDF as it was and no
+// temporary beside it; a device is no place for one. Without XDG_RUNTIME_DIR the run makes
+// a private folder of its own and removes it: a link planted where Qt would have made one
+// ($TMPDIR/runtime-<user>) is not followed.
+TEST(Irpf2021, PdfIsWrittenWholeOrNotAtAll)
+{
+    const fs::path dir = CarpetaPropia("irpf2021-pdf"), pdf = dir / "cliente.pdf", tmp = dir / "tmp", victima = dir / "victima";
+    std::ofstream(pdf, std::ios::binary) << "%PDF-1.4 anterior";
+    fs::create_directories(victima);
+    fs::create_directories(tmp);
+    fs::create_directory_symlink(victima, tmp / ("runtime-" + std::string(getpwuid(getuid())->pw_name)));
+    const fs::perms permisos = fs::status(victima).permissions();
+
+    // dash counts ulimit -f in blocks of 512 bytes: 2 KiB, far less than a page.
+    Ejecucion e = EjecutaOrden("sh -c \"trap '' XFSZ; ulimit -f 4; exec " + std::string(IRPF2021_BIN) + " --pdf '" +
+                               pdf.string() + "' " + datos("familia.ini") + "\" 2>&1");
+    EXPECT_EQ(e.estado, 1);
+    EXPECT_NE(e.salida.find("No se ha podido escribir el fichero «" + pdf.string() +
+                            "»: el fichero supera el tamaño permitido."),
+              std::string::npos)
+        << e.salida;
+    std::ifstream in(pdf, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "%PDF-1.4 anterior");
+    EXPECT_EQ(ejecuta("--pdf /dev/full " + datos("familia.ini")).estado, 1);
+
+    e = EjecutaOrden("env -u XDG_RUNTIME_DIR TMPDIR='" + tmp.string() + "' " + IRPF2021_BIN + " --pdf '" +
+                     pdf.string() + "' " + datos("familia.ini") + " 2>&1");
+    EXPECT_EQ(e.estado, 0) << e.salida;
+    EXPECT_EQ(e.salida, "");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 3);  // no temporary
+    EXPECT_EQ(std::distance(fs::directory_iterator(tmp), fs::directory_iterator()), 1);  // the link only
+    EXPECT_EQ(fs::status(victima).permissions(), permisos);
+    fs::remove_all(dir);
 }
 #endif

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <sys/wait.h>
 
@@ -22,4 +23,12 @@ inline Ejecucion EjecutaOrden(const std::string &orden)
     const int st = pclose(p);
     e.estado = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
     return e;
+}
+
+// A new folder of the test's own under the temporary folder (tests run side by side), with a
+// trailing "/"; empty if it cannot be made.
+inline std::string CarpetaPropia(const std::string &prefijo)
+{
+    std::string plantilla = std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + "/" + prefijo + "-XXXXXX";
+    return mkdtemp(plantilla.data()) ? plantilla + "/" : std::string();
 }

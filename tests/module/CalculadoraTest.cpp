@@ -1,4 +1,4 @@
-#include "Calculadora.h"
+#include "MaquinaCalculadora.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@ struct Tecleo {
 // Types `teclas` through the keyboard map, so each row also checks the keys it uses.
 Tecleo teclea(const std::string &teclas, const std::string &valorCampo = "")
 {
-    Calculadora c(valorCampo);
+    MaquinaCalculadora c(valorCampo);
     Tecleo t;
     for (char k : teclas) {
         const auto p = BotonDeTecla(static_cast<char32_t>(k));
@@ -24,7 +24,7 @@ Tecleo teclea(const std::string &teclas, const std::string &valorCampo = "")
             ADD_FAILURE() << "no button for key '" << k << "' in " << teclas;
             continue;
         }
-        if (c.pulsa(*p) == Calculadora::Aviso::DivisionPorCero)
+        if (c.pulsa(*p) == MaquinaCalculadora::Aviso::DivisionPorCero)
             ++t.avisos;
     }
     t.pantalla = c.Readout();
@@ -100,10 +100,10 @@ TEST(Calculadora, ImportsTheFieldValue)
 
     // Not a number: "V" and "Aceptar" are off, and "V" leaves the display alone.
     for (const char *valor : {"", "abc", "12a", "1,2,3"}) {
-        EXPECT_FALSE(Calculadora(valor).exportaHabilitado()) << valor;
+        EXPECT_FALSE(MaquinaCalculadora(valor).exportaHabilitado()) << valor;
         EXPECT_EQ(teclea("7V", valor).pantalla, "7,") << valor;
     }
-    EXPECT_TRUE(Calculadora("0").exportaHabilitado());
+    EXPECT_TRUE(MaquinaCalculadora("0").exportaHabilitado());
 
     // F4 hands over the field's text when numeric, else 0.
     EXPECT_EQ(ValorParaCalculadora("1.234,50"), "1.234,50");
@@ -119,18 +119,18 @@ TEST(Calculadora, AceptarCompletesThePendingOperation)
     for (const Fila &f : {Fila{"2+3", "5"}, Fila{"", "0"}, Fila{"7", "7"}, Fila{"-.5", "-0,5"}, Fila{"1.50", "1,5"},
                           Fila{"-", "0"}, Fila{"1/3", "0,333333333333333"}, Fila{"1/100000", "0,00001"},
                           Fila{"99999999x99999999", "9999999800000000"}}) {
-        Calculadora c("0");
+        MaquinaCalculadora c("0");
         for (char k : std::string(f.teclas))
             c.pulsa(*BotonDeTecla(static_cast<char32_t>(k)));
         std::string resultado;
-        EXPECT_EQ(c.acepta(resultado), Calculadora::Aviso::Ninguno) << f.teclas;
+        EXPECT_EQ(c.acepta(resultado), MaquinaCalculadora::Aviso::Ninguno) << f.teclas;
         EXPECT_EQ(resultado, f.resultado) << f.teclas;
     }
-    Calculadora c("0");
+    MaquinaCalculadora c("0");
     for (char k : std::string("8/0"))
         c.pulsa(*BotonDeTecla(static_cast<char32_t>(k)));
     std::string resultado;
-    EXPECT_EQ(c.acepta(resultado), Calculadora::Aviso::DivisionPorCero);
+    EXPECT_EQ(c.acepta(resultado), MaquinaCalculadora::Aviso::DivisionPorCero);
     EXPECT_EQ(resultado, "8");
 }
 
@@ -138,4 +138,48 @@ TEST(Calculadora, KeysOutsideTheMapClickNothing)
 {
     for (char32_t k : {U'a', U',', U' ', U'\r', U'\x1b', U'ñ'})
         EXPECT_FALSE(BotonDeTecla(k).has_value()) << static_cast<int>(k);
+}
+
+// The result as Aceptar puts it into the field F4 was pressed in. Roundings by hand, to the
+// cent, halves away from zero: 3,3333… → 3,33; 2,345 → 2,35; 9.999.999.999,995 → 10 000
+// million, one digit more than the ten of "D1002".
+TEST(Calculadora, ResultIntoTheField)
+{
+    struct Fila {
+        const char *resultado, *codigo, *texto;  // texto: nullptr when the field refuses it
+    };
+    // clang-format off
+    const Fila filas[] = {
+        {"3,33333333333333",     "D1002", "3,33"},
+        {"2,345",                "D1002", "2,35"},
+        {"-2,345",               "D1002", "-2,35"},
+        {"2,3449",               "D0902", "2,34"},
+        {"12",                   "D1002", "12,00"},
+        {"-0,004",               "D1002", "0,00"},   // no "-0,00"
+        {"0,995",                "D1002", "1,00"},
+        {"1,5E+3",               "D1002", "1500,00"},
+        {"9999999999,994",       "D1002", "9999999999,99"},
+        {"9999999999,995",       "D1002", nullptr},
+        {"999999998000000000",   "D1002", nullptr},
+        {"9,99999998E+17",       "D1002", nullptr},
+        {"1000000000",           "D0902", nullptr},  // nine whole digits at most
+        {"-123456789",           "D0902", "-123456789,00"},
+        {"1975,5",               "N04  ", "1976"},
+        {"19755",                "N04  ", nullptr},
+        {"-3",                   "N02  ", nullptr},
+        {"7",                    "LA1  ", nullptr},
+        {"-",                    "D1002", nullptr},
+    };
+    // clang-format on
+    for (const Fila &f : filas) {
+        const ResultadoCampo r = ResultadoEnCampo(f.resultado, f.codigo);
+        EXPECT_EQ(r.ok, f.texto != nullptr) << f.resultado << " " << f.codigo;
+        if (f.texto)
+            EXPECT_EQ(r.texto, f.texto) << f.resultado;
+        else
+            EXPECT_FALSE(r.mensaje.empty()) << f.resultado;
+    }
+    EXPECT_EQ(ResultadoEnCampo("9,99999998E+17", "D1002").mensaje,
+              "El resultado no cabe en este campo, que admite como máximo 10 cifras enteras. "
+              "El campo no se ha modificado.");
 }

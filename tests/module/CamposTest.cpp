@@ -69,6 +69,7 @@ TEST(Campos, KeyFilter)
         bool aceptada;
         const char *resultado;
         int cursorFinal;
+        int selInicioFinal = 0, selLargoFinal = 0;
     };
     // clang-format off
     const Caso casos[] = {
@@ -80,6 +81,9 @@ TEST(Campos, KeyFilter)
         {"minus at the start stays at 0", "D1002", "-125", 0, 0, 0, U'-', false, "125", 0},
         {"minus in an empty amount", "D1002", "", 0, 0, 0, U'-', false, "", 0},
         {"letter in an amount", "D1002", "12", 2, 0, 0, U'a', false, "12", 2},
+        {"letter over a selected amount keeps it selected", "D1002", "1200,00", 7, 0, 7, U'x', false, "1200,00", 7, 0, 7},
+        {"esc keeps the selection", "D1002", "1200,00", 7, 0, 7, 27, true, "1200,00", 7, 0, 7},
+        {"letter over a selected year keeps it selected", "N04  ", "0", 1, 0, 1, U'a', false, "0", 1, 0, 1},
         {"digit replaces the selection", "D1002", "1234,56", 7, 0, 7, U'7', true, "7", 1},
         {"digit in a full amount", "D1002", "1234567890,12", 13, 0, 0, U'5', false, "1234567890,12", 13},
         {"backspace in an amount", "D1002", "125", 3, 0, 0, 8, true, "12", 2},
@@ -102,6 +106,8 @@ TEST(Campos, KeyFilter)
         EXPECT_EQ(r.aceptada, c.aceptada) << c.nombre;
         EXPECT_EQ(r.texto, c.resultado) << c.nombre;
         EXPECT_EQ(r.cursor, c.cursorFinal) << c.nombre;
+        EXPECT_EQ(r.selInicio, c.selInicioFinal) << c.nombre;
+        EXPECT_EQ(r.selLargo, c.selLargoFinal) << c.nombre;
     }
 }
 

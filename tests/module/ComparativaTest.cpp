@@ -1,4 +1,5 @@
-// Joint or individual: each option winning, and a tie. Figures worked out by hand.
+// Joint or individual: each option winning, a tie, and the typed boxes counted once on the
+// individual side however they are shared out. Figures worked out by hand.
 #include "Comparativa.h"
 
 #include "ImprimeMoney.h"
@@ -65,6 +66,73 @@ TEST(Comparativa, IndividualWinsWithTwoIncomes)
     EXPECT_EQ(c.veredicto, "La tributación individual resulta 3.389,33 € más favorable.");
 }
 
+// Two salaries of 30000 (1075.35 each individually, 5540.03 jointly, see above) or the
+// declarant's alone (1075.35 individually from a liquid quota of 5075.35, 89.35 jointly from
+// 4089.35), with one typed box shared out by `letra` ('-': left at the default).
+struct CasoReparto {
+    const char *nombre;
+    bool dosSueldos;
+    int casilla;
+    const char *texto;
+    char letra;
+    const char *declarante, *conyuge, *conjunta;
+    Mejor mejor;
+    const char *diferencia;
+};
+
+class RepartoDeCasillas : public ::testing::TestWithParam<CasoReparto> {};
+
+TEST_P(RepartoDeCasillas, EachTypedBoxCountsOnceOnTheIndividualSide)
+{
+    const CasoReparto &k = GetParam();
+    Declaracion d = pareja();
+    for (int p = 1; p <= (k.dosSueldos ? 2 : 1); ++p) {
+        d.Rentas[p].TrabIngresos = M("30000");
+        d.Rentas[p].TrabGastos = M("2000");
+        d.Rentas[p].TrabRetencion = M("4000");
+    }
+    RehaceTotales(d);
+    d.Casillas[static_cast<std::size_t>(k.casilla)].Texto = k.texto;
+    Reparto r;
+    if (k.letra != '-') {
+        ASSERT_EQ(LeeReparto(std::to_string(k.casilla) + "=" + k.letra, r), "");
+    }
+    const Comparativa c = Compara(d, r);
+    ASSERT_TRUE(c.ok) << c.mensaje;
+    EXPECT_EQ(c.resumenDeclarante.resultado, M(k.declarante));
+    EXPECT_EQ(c.resumenConyuge.resultado, M(k.conyuge));
+    EXPECT_EQ(c.resumenConjunta.resultado, M(k.conjunta));
+    EXPECT_EQ(c.resumenIndividual.resultado, M(k.declarante) + M(k.conyuge));
+    EXPECT_EQ(c.mejor, k.mejor);
+    EXPECT_EQ(c.diferencia, M(k.diferencia));
+    ASSERT_EQ(c.tecleadas.size(), 1u);
+    EXPECT_EQ(c.tecleadas[0].numero, k.casilla);
+    EXPECT_EQ(LetraParte(c.tecleadas[0].parte), k.letra == '-' ? 'D' : k.letra);
+}
+
+// Box 84 (maternity) is taken off the result: 1075.35 − 1200 = −124.65 in the run that has
+// it, 5540.03 − 1200 = 4340.03 jointly, so individual filing stays 3389.33 better, as without
+// the box (counted in both runs it would have looked 4589.33 better). Halves of 1200.01 are
+// 600.005 each, exact: 1075.35 − 600.005 = 475.345. Box 95 (double taxation) comes off the
+// liquid quota, floored at 0: jointly 4089.35 − 1000 − 4000 = −910.65; the declarant
+// 5075.35 − 1000 − 4000 = 75.35, or 575.35 with half; a spouse without quota wastes it.
+INSTANTIATE_TEST_SUITE_P(
+    Comparativa, RepartoDeCasillas,
+    ::testing::Values(
+        CasoReparto{"MaternityInTheDeclarantsRunByDefault", true, 84, "1.200,00", '-', "-124.65", "1075.35", "4340.03",
+                    Mejor::Individual, "3389.33"},
+        CasoReparto{"MaternityToTheSpouse", true, 84, "1.200,00", 'C', "1075.35", "-124.65", "4340.03",
+                    Mejor::Individual, "3389.33"},
+        CasoReparto{"OddCentHalvedExactly", true, 84, "1.200,01", 'M', "475.345", "475.345", "4340.02",
+                    Mejor::Individual, "3389.33"},
+        CasoReparto{"DoubleTaxationToTheEarner", false, 95, "1.000,00", 'D', "75.35", "0", "-910.65", Mejor::Conjunta,
+                    "986"},
+        CasoReparto{"DoubleTaxationWastedOnASpouseWithoutQuota", false, 95, "1.000,00", 'C', "1075.35", "0", "-910.65",
+                    Mejor::Conjunta, "1986"},
+        CasoReparto{"DoubleTaxationHalved", false, 95, "1.000,00", 'M', "575.35", "0", "-910.65", Mejor::Conjunta,
+                    "1486"}),
+    [](const ::testing::TestParamInfo<CasoReparto> &i) { return std::string(i.param.nombre); });
+
 TEST(Comparativa, WithoutSpouseOnlyJointAndDeclarantCount)
 {
     Declaracion d = pareja();
@@ -78,6 +146,16 @@ TEST(Comparativa, WithoutSpouseOnlyJointAndDeclarantCount)
     EXPECT_EQ(c.mejor, Mejor::Igual);
     EXPECT_EQ(c.diferencia, M("0"));
     EXPECT_EQ(c.resumenIndividual.resultado, c.resumenDeclarante.resultado);
+
+    // No spouse to give a box to: the declarant keeps it, 5075.35 − 1200 = 3875.35.
+    d.Casillas[84].Texto = "1.200,00";
+    Reparto r;
+    ASSERT_TRUE(r.asigna(84, Parte::Conyuge));
+    EXPECT_FALSE(r.asigna(106, Parte::Conyuge));  // a result box is not shared out
+    const Comparativa sola = Compara(d, r);
+    EXPECT_EQ(sola.resumenIndividual.resultado, M("3875.35"));
+    ASSERT_EQ(sola.tecleadas.size(), 1u);
+    EXPECT_EQ(sola.tecleadas[0].parte, Parte::Declarante);
 
     d.Casillas[9].Texto = "no es importe";
     const Comparativa fallo = Compara(d);

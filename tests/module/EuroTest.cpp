@@ -1,5 +1,5 @@
 #include "Campos.h"
-#include "Euro.h"
+#include "ConversorEuro.h"
 
 #include <gtest/gtest.h>
 

@@ -1,17 +1,22 @@
 // The saved declaration: exact bytes written, round trips, the reader's tolerance and its
-// refusals, and the atomic save. Expected texts are written out by hand from the layout.
+// refusals, the atomic save, and the safety of the files against other local users. Expected texts are written out by hand from the layout.
 #include "FicheroDeclaracionPruebas.h"
 
 #include <gtest/gtest.h>
 
-#include <limits>
-#include <random>
-
-#if !defined(_WIN32)
 #include <csignal>
+#include <cstdlib>
+#include <functional>
+#include <limits>
+#include <map>
+#include <random>
+#include <set>
+
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#endif
+#include <unistd.h>
 
 using namespace simulador;
 namespace fs = std::filesystem;
@@ -96,8 +101,77 @@ protected:
     std::string ruta(const std::string &nombre) const { return (m_dir / nombre).string(); }
     // Entries in the folder, to see that a failed save leaves no temporary file behind.
     std::ptrdiff_t entradas() const { return std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()); }
+    // A shell command run in the folder, to lay out links, modes and owners in one line.
+    void sh(const std::string &orden) const
+    {
+        ASSERT_EQ(std::system(("cd '" + m_dir.string() + "' && " + orden).c_str()), 0) << orden;
+    }
+    // Everything under the folder, links not followed: kind and mode, owner, and the content
+    // or the link's target. Equal before and after: nothing was written, moved or left.
+    std::map<std::string, std::string> foto() const
+    {
+        std::map<std::string, std::string> f;
+        for (const fs::directory_entry &e : fs::recursive_directory_iterator(m_dir)) {
+            struct stat st {};
+            lstat(e.path().c_str(), &st);
+            std::string v = std::to_string(st.st_mode) + " " + std::to_string(st.st_uid) + " ";
+            v += S_ISLNK(st.st_mode) ? fs::read_symlink(e.path()).string() : S_ISREG(st.st_mode) ? leeBytes(e.path()) : "";
+            f[e.path().lexically_relative(m_dir).string()] = v;
+        }
+        return f;
+    }
+    // Each case lays out, beside the user's .bashrc and a folder "victima", the last
+    // declaration's folder "u/simulador-irpf2021" (shell command run in "u"). Loading and
+    // saving are then refused naming `motivo` (a read-only file is only never replaced), and
+    // nothing under the test's folder changes: nothing written through a link, no mode
+    // changed, no temporary left.
+    struct Rechazo {
+        const char *nombre, *orden, *motivo;
+        bool seLee = false;
+    };
+    void compruebaRechazos(const std::vector<Rechazo> &casos) const
+    {
+        for (const Rechazo &c : casos) {
+            SCOPED_TRACE(c.nombre);
+            fs::remove_all(m_dir / "u");
+            sh(std::string("mkdir -p u/victima && cd u && echo [Datos] > victima/DatosCa21.Ini && echo alias > .bashrc && ") +
+               c.orden);
+            const std::string carpeta = ruta("u/simulador-irpf2021");
+            const auto antes = foto();
+            const std::string leido = mensajeDe([&] {
+                if (HayUltimaDeclaracion(carpeta))
+                    CargaUltimaDeclaracion(carpeta);
+            });
+            EXPECT_TRUE(c.seLee ? leido == "(no error)" : leido.find(c.motivo) != std::string::npos) << leido;
+            const std::string guardado = mensajeDe([&] { GuardaUltimaDeclaracion(DeclaracionCompleta(), carpeta); });
+            EXPECT_NE(guardado.find(c.motivo), std::string::npos) << guardado;
+            EXPECT_EQ(foto(), antes);
+        }
+    }
     fs::path m_dir;
 };
+
+unsigned modo(const fs::path &p)
+{
+    struct stat st {};
+    return lstat(p.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
+}
+
+// The message of a save made under a file-size limit of 512 bytes: the write of the new file
+// fails half-way, as on a full disk, even for root, who ignores permissions.
+std::string conDiscoLleno(const std::function<void()> &guarda)
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit antes{};
+    getrlimit(RLIMIT_FSIZE, &antes);
+    rlimit corto = antes;
+    corto.rlim_cur = 512;
+    setrlimit(RLIMIT_FSIZE, &corto);
+    const std::string mensaje = mensajeDe(guarda);
+    setrlimit(RLIMIT_FSIZE, &antes);
+    std::signal(SIGXFSZ, SIG_DFL);
+    return mensaje;
+}
 
 }  // namespace
 
@@ -185,6 +259,18 @@ TEST(FicheroDeclaracion, ReadingRules)
     EXPECT_EQ(d.Rentas[1].TrabRetencion, M("-0.0001"));
     EXPECT_EQ(d.Rentas[1].TrabReduccion, M("7"));
     EXPECT_EQ(d.Rentas[0].TrabIngresos, M("1234.5"));  // totals rebuilt: 1234.5 + 0, the declarant's only
+    // Grouping dots that do not part groups of three figures: a typing slip ("12.34" would be
+    // 1.234,00), warned of with its box and line, and the box left empty.
+    const DeclaracionLeida puntos = LeeDeclaracion("[Varios]\n9=12.34\n21=1.2.3,45\n22=12.345.678,9\n23=-1.234\n");
+    EXPECT_EQ(puntos.avisos, (std::vector<std::string>{
+                                 "Puntos de millar mal puestos «12.34» en [Varios], clave 9, línea 2: no separan "
+                                 "grupos de tres cifras y la casilla 9 se deja vacía.",
+                                 "Puntos de millar mal puestos «1.2.3,45» en [Varios], clave 21, línea 3: no separan "
+                                 "grupos de tres cifras y la casilla 21 se deja vacía."}));
+    EXPECT_EQ(puntos.declaracion.Casillas[9].Texto, "");
+    EXPECT_EQ(puntos.declaracion.Casillas[21].Texto, "");
+    EXPECT_EQ(puntos.declaracion.Casillas[22].Texto, "12.345.678,9");
+    EXPECT_EQ(puntos.declaracion.Casillas[23].Texto, "-1.234");
     // Missing trailing fields are empty; whole numbers at their limits.
     d = lee("[UnidadFamiliar]\n3=-32768|32767|255\n[Trabajo]\n2=10\n");
     EXPECT_EQ(d.Miembros[3], (MiembroFam{-32768, 32767, 255, "", "", "", 0, ""}));
@@ -235,20 +321,25 @@ TEST(FicheroDeclaracion, RefusesBadValuesNamingTheirPlace)
     }
 }
 
-// The full declaration round trips through a save over a private file, which stays private.
+// The full declaration round trips through a client's file, which keeps its mode; a new
+// one is private whatever the umask.
 TEST_F(FicheroEnDisco, SavesAndLoads)
 {
     const Declaracion d = DeclaracionCompleta();
-    const std::string r = ruta("DatosCa21.Ini");
+    const std::string r = ruta("cliente.ini");
     escribeBytes(r, "anterior");
-    fs::permissions(r, fs::perms::owner_read | fs::perms::owner_write);
+    chmod(r.c_str(), 0640);
     GuardaDeclaracion(d, r);
     EXPECT_EQ(leeBytes(r), EscribeDeclaracion(d));
-    EXPECT_EQ(fs::status(r).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(modo(r), 0640u);
     const DeclaracionLeida leida = CargaDeclaracion(r);
     EXPECT_TRUE(leida.avisos.empty()) << leida.avisos.front();
     EXPECT_TRUE(leida.declaracion == d);
-    EXPECT_EQ(entradas(), 1);
+    const mode_t umaskAntes = umask(0);
+    GuardaDeclaracion(d, ruta("nuevo.ini"));
+    umask(umaskAntes);
+    EXPECT_EQ(modo(ruta("nuevo.ini")), 0600u);
+    EXPECT_EQ(entradas(), 2);
 }
 
 TEST_F(FicheroEnDisco, LoadRefusesMissingLargeAndUnreadable)
@@ -257,13 +348,11 @@ TEST_F(FicheroEnDisco, LoadRefusesMissingLargeAndUnreadable)
     EXPECT_EQ(mensajeDe([&] { CargaDeclaracion(falta); }), "No se encuentra el fichero «" + falta + "».");
     EXPECT_EQ(mensajeDe([&] { CargaDeclaracion(m_dir.string()); }),
               "No se puede leer el fichero «" + m_dir.string() + "»: es una carpeta.");
-#if !defined(_WIN32)
     // A pipe with no writer would block a plain open for ever.
     const std::string tuberia = ruta("tuberia");
     ASSERT_EQ(mkfifo(tuberia.c_str(), 0600), 0);
     EXPECT_EQ(mensajeDe([&] { CargaDeclaracion(tuberia); }),
               "No se puede leer el fichero «" + tuberia + "»: no es un fichero normal.");
-#endif
 
     // Exactly 1 MiB is still read; one byte more is refused without reading it.
     std::string justo = "[Datos]\r\nNombre=Ana\r\n;";
@@ -295,23 +384,136 @@ TEST_F(FicheroEnDisco, FailedSaveLeavesWhatWasThere)
               "No se ha podido guardar la declaración en «" + sinCarpeta + "»: no existe la carpeta o el fichero.");
     EXPECT_EQ(entradas(), 1);
 
-#if !defined(_WIN32)
-    // A file-size limit makes the write of the new file fail half-way, as a full disk
-    // would, even for root, who ignores folder permissions.
+    // A full disk, for a client's file and for the last declaration.
     const std::string r = ruta("Otra.Ini");
     const std::string anterior = EscribeDeclaracion(Declaracion());
     escribeBytes(r, anterior);
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit antes{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &antes), 0);
-    rlimit corto = antes;
-    corto.rlim_cur = 512;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &corto), 0);
-    const std::string mensaje = mensajeDe([&] { GuardaDeclaracion(d, r); });
-    setrlimit(RLIMIT_FSIZE, &antes);
-    std::signal(SIGXFSZ, SIG_DFL);
-    EXPECT_EQ(mensaje, "No se ha podido guardar la declaración en «" + r + "»: el fichero supera el tamaño permitido.");
-    EXPECT_EQ(leeBytes(r), anterior);
-    EXPECT_EQ(entradas(), 2);
-#endif
+    const std::string ultima = ruta("estado");
+    GuardaUltimaDeclaracion(Declaracion(), ultima);
+    const auto antes = foto();
+    EXPECT_EQ(conDiscoLleno([&] { GuardaDeclaracion(d, r); }),
+              "No se ha podido guardar la declaración en «" + r + "»: el fichero supera el tamaño permitido.");
+    EXPECT_EQ(conDiscoLleno([&] { GuardaUltimaDeclaracion(d, ultima); }),
+              "No se ha podido guardar la declaración en «" + ultima +
+                  "/DatosCa21.Ini»: el fichero supera el tamaño permitido.");
+    EXPECT_EQ(foto(), antes);
+}
+
+// A client's file is written where the user points: through a link only when the link is the
+// user's own and leads straight to a regular file of the user's. Anything else is refused
+// and left exactly as it was, and so is a read-only file.
+TEST_F(FicheroEnDisco, ClientFilesFollowOnlyTheUsersOwnLinks)
+{
+    const Declaracion d = DeclaracionCompleta();
+    sh("echo anterior > cliente.ini && ln -s cliente.ini enlace.ini && mkdir carpeta && ln -s carpeta a-carpeta.ini && "
+       "ln -s no-existe.ini roto.ini && ln -s enlace.ini a-enlace.ini && echo x > protegido.ini && chmod 444 protegido.ini");
+    GuardaDeclaracion(d, ruta("enlace.ini"));
+    EXPECT_TRUE(fs::is_symlink(ruta("enlace.ini")));
+    EXPECT_EQ(leeBytes(ruta("cliente.ini")), EscribeDeclaracion(d));
+    const auto antes = foto();
+    for (const char *destino : {"a-carpeta.ini", "roto.ini", "a-enlace.ini"})
+        EXPECT_NE(mensajeDe([&] { GuardaDeclaracion(d, ruta(destino)); }).find("es un enlace simbólico que no es suyo o "
+                                                                               "que no lleva a un fichero suyo"),
+                  std::string::npos)
+            << destino;
+    EXPECT_EQ(mensajeDe([&] { GuardaDeclaracion(d, ruta("protegido.ini")); }),
+              "No se ha podido guardar la declaración en «" + ruta("protegido.ini") +
+                  "»: el fichero es de solo lectura y no se sustituye (quite la protección o guárdelo en otro "
+                  "fichero).");
+    EXPECT_EQ(foto(), antes);
+}
+
+TEST(UltimaDeclaracion, FolderFromTheEnvironment)
+{
+    const std::string estado = std::getenv("XDG_STATE_HOME") ? std::getenv("XDG_STATE_HOME") : "";
+    const std::string home = std::getenv("HOME");
+    setenv("HOME", "/home/ana", 1);
+    for (const char *e : {"/datos/estado", "", "relativa/estado"}) {  // not absolute: ignored
+        setenv("XDG_STATE_HOME", e, 1);
+        EXPECT_EQ(CarpetaUltimaDeclaracion(), *e == '/' ? "/datos/estado/simulador-irpf2021"
+                                                        : "/home/ana/.local/state/simulador-irpf2021");
+    }
+    setenv("XDG_STATE_HOME", estado.c_str(), 1);
+    setenv("HOME", home.c_str(), 1);
+}
+
+// The last declaration's folder and its parents are made 0700 and the file 0600, whatever
+// the umask. Temporaries that a killed save left are removed at the next save: ours by name
+// and owner, unless a save in progress holds them locked.
+TEST_F(FicheroEnDisco, LastDeclarationIsPrivateAndCleansAfterItself)
+{
+    const std::string carpeta = ruta("estado/simulador-irpf2021");
+    EXPECT_FALSE(HayUltimaDeclaracion(carpeta));
+    const mode_t umaskAntes = umask(0);
+    GuardaUltimaDeclaracion(Declaracion(), carpeta);
+    umask(umaskAntes);
+    EXPECT_EQ(modo(ruta("estado")), 0700u);
+    EXPECT_EQ(modo(carpeta), 0700u);
+    EXPECT_EQ(modo(carpeta + "/DatosCa21.Ini"), 0600u);
+    EXPECT_TRUE(HayUltimaDeclaracion(carpeta));
+
+    sh("cd estado/simulador-irpf2021 && touch .simulador-irpf2021-0123456789abcdef.tmp .guardando-0badf00d.tmp "
+       ".simulador-irpf2021-fedcba9876543210.tmp notas.tmp .guardando-x.tmp");
+    const int enUso = open((carpeta + "/.simulador-irpf2021-fedcba9876543210.tmp").c_str(), O_RDONLY);
+    ASSERT_EQ(flock(enUso, LOCK_EX), 0);
+    const Declaracion d = DeclaracionCompleta();
+    GuardaUltimaDeclaracion(d, carpeta);
+    close(enUso);
+    std::set<std::string> nombres;
+    for (const fs::directory_entry &e : fs::directory_iterator(carpeta))
+        nombres.insert(e.path().filename().string());
+    EXPECT_EQ(nombres, (std::set<std::string>{"DatosCa21.Ini", ".simulador-irpf2021-fedcba9876543210.tmp",
+                                              "notas.tmp", ".guardando-x.tmp"}));
+    EXPECT_TRUE(CargaUltimaDeclaracion(carpeta).declaracion == d);
+}
+
+TEST_F(FicheroEnDisco, LastDeclarationRefusesLinksAndOpenFolders)
+{
+    compruebaRechazos({
+        {"a link at the file, planted towards another file",
+         "mkdir -m 700 simulador-irpf2021 && ln -s ../.bashrc simulador-irpf2021/DatosCa21.Ini",
+         "«DatosCa21.Ini» es un enlace simbólico; por seguridad no se sigue"},
+        {"a link at the folder", "ln -s victima simulador-irpf2021",
+         "es un enlace simbólico, no una carpeta propia; por seguridad no se sigue"},
+        {"a folder open to others", "mkdir -m 755 simulador-irpf2021 && echo [Datos] > simulador-irpf2021/DatosCa21.Ini",
+         "está abierta a otros usuarios (permisos 0755); por seguridad no se lee ni se escribe nada en ella"},
+        {"a regular file where the folder goes", "echo x > simulador-irpf2021", "no es una carpeta"},
+        {"a folder at the file's name", "mkdir -m 700 simulador-irpf2021 simulador-irpf2021/DatosCa21.Ini",
+         "es una carpeta"},
+        {"a read-only file",
+         "mkdir -m 700 simulador-irpf2021 && echo [Datos] > simulador-irpf2021/DatosCa21.Ini && "
+         "chmod 400 simulador-irpf2021/DatosCa21.Ini",
+         "el fichero es de solo lectura y no se sustituye", true},
+    });
+}
+
+// Another user's folder or file, and links another user planted, as a hostile local user
+// would leave them. Making them needs root (chown); an ordinary user cannot.
+TEST_F(FicheroEnDisco, AnotherUsersFilesAndLinksAreRefused)
+{
+    if (std::system(("cd '" + m_dir.string() + "' && touch prueba && chown 65534 prueba 2>/dev/null").c_str()) != 0)
+        GTEST_SKIP() << "only root can give a file to another user (65534): the checks against other users' "
+                        "files cannot be made as an ordinary user";
+    compruebaRechazos({
+        {"another user's folder",
+         "mkdir -m 700 simulador-irpf2021 && echo [Datos] > simulador-irpf2021/DatosCa21.Ini && "
+         "chown 65534 simulador-irpf2021",
+         "es de otro usuario; por seguridad no se lee ni se escribe nada en ella"},
+        {"another user's file",
+         "mkdir -m 700 simulador-irpf2021 && echo [Datos] > simulador-irpf2021/DatosCa21.Ini && "
+         "chown 65534 simulador-irpf2021/DatosCa21.Ini",
+         "el fichero es de otro usuario; por seguridad no se usa"},
+    });
+
+    // A client's file through a link another user planted in a shared folder, and through
+    // the user's own link to another user's file.
+    sh("echo propio > propio.ini && echo ajeno > ajeno.ini && chown 65534 ajeno.ini && ln -s propio.ini plantado.ini && "
+       "chown -h 65534 plantado.ini && ln -s ajeno.ini a-ajeno.ini");
+    const auto antes = foto();
+    for (const char *enlace : {"plantado.ini", "a-ajeno.ini"})
+        EXPECT_NE(mensajeDe([&] { GuardaDeclaracion(DeclaracionCompleta(), ruta(enlace)); })
+                      .find("es un enlace simbólico que no es suyo"),
+                  std::string::npos)
+            << enlace;
+    EXPECT_EQ(foto(), antes);
 }

@@ -48,7 +48,8 @@ const CasoTecla kTeclas[] = {
     {"base del ahorro no admite signo despues", Gan, 10, "5", U'-', R, 0},
     {"base del ahorro admite coma al empezar",  Gan, 10, "",  U',', A, U','},
     {"dos comas quitan la ultima",              Gan, 10, "1,,", U'5', Q, 0},
-    {"base general no admite signo",            Gan, 9, "",   U'-', R, 0},
+    {"base general admite signo al empezar",    Gan, 9, "",   U'-', A, U'-'},
+    {"base general no admite signo despues",    Gan, 9, "5",  U'-', R, 0},
     {"clase de deduccion h",                    Ded, 0, "",   U'h', A, U'H'},
     {"clase de deduccion i pita",               Ded, 0, "",   U'i', P, 0},
     {"fecha de deduccion hasta once",           Ded, 3, "01-01-2021", U'/', A, U'/'},
@@ -170,6 +171,14 @@ TEST(ListaColumnas, FilasEnElOrdenDeLaPantallaYDeVuelta)
     GuardaFilas(e, Ded, {});
     EXPECT_TRUE(e.ListaDeducciones.empty());
     EXPECT_TRUE(FilasDeLista(Declaracion{}, Gan).empty());
+
+    // What leaving a list screen counts as a change: another value, not another spelling.
+    std::vector<FilaLista> f = FilasDeLista(d, Mob);
+    f[0][2] = "1000,50";
+    EXPECT_FALSE(FilasCambiadas(d, Mob, f));  // the blank record left out is no change either
+    f[0][1] = "A";
+    EXPECT_TRUE(FilasCambiadas(d, Mob, f));
+    EXPECT_TRUE(FilasCambiadas(d, Mob, {}));
 }
 
 }  // namespace

@@ -107,9 +107,10 @@ TEST(Regresiones, ValuesNoScreenWritesCountAsTheEmptyField)
     }
 }
 
-// Read with a warning: a file cut in the middle of a line, and an empty one. What is missing
-// reads as empty, a text too: not the start-up "00" of the region.
-TEST(Regresiones, CutAndEmptyFilesAreReadWithAWarning)
+// Read with a warning: a file cut in the middle of a line. Refused: a file without a single
+// section of ours, which was read as a declaration of zeros. One section is enough; what is
+// missing reads as empty, a text too: not the start-up "00" of the region.
+TEST(Regresiones, CutFilesWarnFilesWithoutSectionsAreRefused)
 {
     const DeclaracionLeida cortado = LeeDeclaracion(kHogar.substr(0, kHogar.find("2=12000|1000") + 9));
     EXPECT_EQ(cortado.avisos, std::vector<std::string>{"El fichero parece cortado: la línea 11 («2=12000|1») no "
@@ -118,9 +119,10 @@ TEST(Regresiones, CutAndEmptyFilesAreReadWithAWarning)
     Declaracion esperada;
     esperada.Autonomia = "";
     RehaceTotales(esperada);
-    const DeclaracionLeida vacio = LeeDeclaracion("");
-    EXPECT_EQ(vacio.avisos, std::vector<std::string>{"El fichero está vacío: no contiene ninguna declaración."});
-    EXPECT_TRUE(vacio.declaracion == esperada);
+    for (const char *vacio : {"", "\xEF\xBB\xBF", " \r\n\t\n"})
+        EXPECT_EQ(mensajeDe([&] { LeeDeclaracion(vacio); }), "El fichero no es una declaración: está vacío.");
+    EXPECT_EQ(mensajeDe([] { LeeDeclaracion("[Otra]\nNombre=Ana\n"); }),
+              "El fichero no es una declaración: no contiene ninguna de sus secciones ([Datos], [Trabajo], …).");
     EXPECT_TRUE(LeeDeclaracion("[Otra]\nNombre=Ana\n[Datos]\n").declaracion == esperada);
 }
 

@@ -13,7 +13,6 @@ class CampoEditTest : public QObject {
 private slots:
     void listaConTecladoYRaton();
     void campoDeDatosYMovimientos();
-    void fechaDeLaLineaDeEstado();
 };
 
 namespace {
@@ -111,12 +110,6 @@ void CampoEditTest::campoDeDatosYMovimientos()
     QCOMPARE(p.importe->text(), QStringLiteral("-7,25"));
     QCOMPARE(cerrada.count(), 1);
     QCOMPARE(p.importe->fondo(), QColor(0xFF, 0xFF, 0xC0));
-}
-
-void CampoEditTest::fechaDeLaLineaDeEstado()
-{
-    QCOMPARE(Precalculo::fechaLarga(QDate(2021, 3, 5)), QStringLiteral("05 de marzo del 2021"));
-    QCOMPARE(Precalculo::fechaLarga(QDate(2021, 12, 31)), QStringLiteral("31 de diciembre del 2021"));
 }
 
 QTEST_MAIN(CampoEditTest)

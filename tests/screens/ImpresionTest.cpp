@@ -82,8 +82,6 @@ private slots:
     void casillaImpresa_data();
     void casillaImpresa();
     void textoLargoSeImprimeEntero();
-    void fechaEnEspanol_data();
-    void fechaEnEspanol();
     void botonesDeLaVentana();
 
 private:
@@ -164,24 +162,6 @@ void ImpresionTest::textoLargoSeImprimeEntero()
     const QString ruta = m_dir.filePath(QStringLiteral("largo.pdf"));
     QVERIFY(ExportaPdf(d, ruta, nullptr));
     QVERIFY(ejecuta(QStringLiteral("pdftotext"), {ruta, QStringLiteral("-")}).contains(QStringLiteral("-12.345.678,90")));
-}
-
-void ImpresionTest::fechaEnEspanol_data()
-{
-    // Weekdays counted by hand from 1 January 2021 (a Friday) and 2024 (a Monday).
-    QTest::addColumn<QDate>("fecha");
-    QTest::addColumn<QString>("texto");
-    QTest::newRow("lunes, sin cero delante") << QDate(2021, 3, 1) << QStringLiteral("lunes, 1 de marzo de 2021");
-    QTest::newRow("miércoles con tilde") << QDate(2021, 9, 15) << QStringLiteral("miércoles, 15 de septiembre de 2021");
-    QTest::newRow("29 de febrero") << QDate(2024, 2, 29) << QStringLiteral("jueves, 29 de febrero de 2024");
-    QTest::newRow("sábado de diciembre") << QDate(2026, 12, 5) << QStringLiteral("sábado, 5 de diciembre de 2026");
-}
-
-void ImpresionTest::fechaEnEspanol()
-{
-    QFETCH(QDate, fecha);
-    QFETCH(QString, texto);
-    QCOMPARE(FechaImpresion(fecha), texto);
 }
 
 // The main window reaches the about box, the print dialog and the file dialog of "Exportar

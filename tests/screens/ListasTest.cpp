@@ -120,6 +120,7 @@ private slots:
         QTest::newRow("clase en minuscula") << CasoTeclas{mob, 0, 0, "d", "D", "D", 0, {}};
         QTest::newRow("signo y segunda coma no entran") << CasoTeclas{mob, 0, 2, "-1234,5,3", "1234,53", "1.234,53", 0, {}};
         QTest::newRow("base del ahorro negativa") << CasoTeclas{gan, 0, 10, "-7,5", "-7,5", "-7,50", 0, {}};
+        QTest::newRow("base general negativa") << CasoTeclas{gan, 0, 9, "-300", "-300", "-300,00", 0, {}};
         QTest::newRow("fecha de ocho cifras") << CasoTeclas{gan, 0, 2, "01012020", "01-01-2020", "01-01-2020", 0, {}};
         QTest::newRow("clase i pita") << CasoTeclas{ded, 0, 0, "i", "B", "B", 1, {}};
         QTest::newRow("minusvalia solo tres cifras") << CasoTeclas{ded, 0, 5, "3.3,3a4", "333", "333", 2, {}};
@@ -208,12 +209,18 @@ private slots:
         QCOMPARE(AvisoLista::mostrados(), QStringList{c.mensaje});
         QVERIFY(p->vista()->editorAbierto());
         QCOMPARE(celda(*p, 0, col), antes);
-        // Guardar cannot get past it either; Escape leaves without saving.
+        // Guardar cannot get past it either. Escape drops the refused edit, giving the cell
+        // its value back; a second Escape leaves, asking nothing as nothing changed.
         boton(*p, "guardar")->click();
         QVERIFY(p->isVisible());
+        const QStringList vistos = AvisoLista::mostrados();
+        pulsa(Qt::Key_Escape);
+        QVERIFY(p->isVisible());
+        QVERIFY(!p->vista()->editorAbierto());
         pulsa(Qt::Key_Escape);
         QCOMPARE(p->result(), int(QDialog::Rejected));
         QVERIFY(!p->isVisible());
+        QCOMPARE(AvisoLista::mostrados(), vistos);
     }
 
     void eliminar()

@@ -1,5 +1,6 @@
-#include "Calculadora.h"
+#include "MaquinaCalculadora.h"
 
+#include "Campos.h"
 #include "TextoImporte.h"
 
 #include <charconv>
@@ -41,6 +42,86 @@ std::string fijo(double v)
 }
 
 }  // namespace
+
+bool AdmiteCalculadora(std::string_view codigo)
+{
+    switch (TipoDeCodigo(codigo)) {
+    case TipoCampo::Decimal:
+    case TipoCampo::DecimalLibre:
+    case TipoCampo::Entero:
+    case TipoCampo::Digitos: return true;
+    default: return false;
+    }
+}
+
+ResultadoCampo ResultadoEnCampo(std::string_view resultado, std::string_view codigo)
+{
+    ResultadoCampo r;
+    if (!AdmiteCalculadora(codigo)) {
+        r.mensaje = "Este campo no admite el resultado de la calculadora.";
+        return r;
+    }
+    // Worked on the decimal digits, not on a double: "2,345" is exactly half a cent above
+    // 2,34 and rounds to 2,35, which the binary 2.345 (2.34499...) would not.
+    std::string texto(Recorta(resultado));
+    if (texto.find_first_of("Ee") != std::string::npos) {
+        const std::optional<double> v = LeeNumero(texto);
+        texto = v ? fijo(*v) : std::string();
+    }
+    std::size_t i = 0;
+    const bool negativo = i < texto.size() && texto[i] == '-';
+    if (negativo)
+        ++i;
+    std::string enteros, decimales;
+    bool coma = false;
+    for (; i < texto.size(); ++i) {
+        const char c = texto[i];
+        if (c >= '0' && c <= '9')
+            (coma ? decimales : enteros).push_back(c);
+        else if (c == ',' && !coma)
+            coma = true;
+        else
+            break;
+    }
+    if (i != texto.size() || (enteros.empty() && decimales.empty())) {
+        r.mensaje = "El resultado de la calculadora no es un número.";
+        return r;
+    }
+    const std::size_t lugares = static_cast<std::size_t>(Decimales(codigo));
+    const bool redondeaArriba = decimales.size() > lugares && decimales[lugares] >= '5';
+    decimales.resize(lugares, '0');
+    std::string cifras = (enteros.empty() ? "0" : enteros) + decimales;
+    if (redondeaArriba) {  // away from zero: the magnitude goes up, whatever the sign
+        std::size_t k = cifras.size();
+        while (k > 0 && cifras[k - 1] == '9')
+            cifras[--k] = '0';
+        if (k == 0)
+            cifras.insert(0, 1, '1');
+        else
+            ++cifras[k - 1];
+    }
+    enteros = cifras.substr(0, cifras.size() - lugares);
+    decimales = cifras.substr(cifras.size() - lugares);
+    enteros.erase(0, std::min(enteros.find_first_not_of('0'), enteros.size() - 1));
+    const bool cero = enteros == "0" && decimales.find_first_not_of('0') == std::string::npos;
+
+    const int largo = MaxLength(codigo).value_or(0);
+    const int cabenEnteros = largo - (lugares > 0 ? static_cast<int>(lugares) + 1 : 0);
+    if (largo > 0 && static_cast<int>(enteros.size()) > cabenEnteros) {
+        r.mensaje = "El resultado no cabe en este campo, que admite como máximo " + std::to_string(cabenEnteros) +
+                    (cabenEnteros == 1 ? " cifra entera" : " cifras enteras") +
+                    ". El campo no se ha modificado.";
+        return r;
+    }
+    const TipoCampo tipo = TipoDeCodigo(codigo);
+    if (negativo && !cero && (tipo == TipoCampo::Entero || tipo == TipoCampo::Digitos)) {
+        r.mensaje = "Este campo no admite números negativos. El campo no se ha modificado.";
+        return r;
+    }
+    r.ok = true;
+    r.texto = (negativo && !cero ? "-" : "") + enteros + (lugares > 0 ? "," + decimales : std::string());
+    return r;
+}
 
 std::optional<Pulsacion> BotonDeTecla(char32_t c)
 {
@@ -132,12 +213,12 @@ std::optional<double> LeeNumero(std::string_view texto)
     return v;
 }
 
-Calculadora::Calculadora(std::string ValorCampo) : m_valorCampo(std::move(ValorCampo))
+MaquinaCalculadora::MaquinaCalculadora(std::string ValorCampo) : m_valorCampo(std::move(ValorCampo))
 {
     reinicia();
 }
 
-void Calculadora::reinicia()
+void MaquinaCalculadora::reinicia()
 {
     m_hayDecimal = false;
     m_numOperandos = 0;
@@ -146,7 +227,7 @@ void Calculadora::reinicia()
     m_readout = kCero;
 }
 
-Calculadora::Aviso Calculadora::pulsa(Pulsacion p)
+MaquinaCalculadora::Aviso MaquinaCalculadora::pulsa(Pulsacion p)
 {
     switch (p.boton) {
     case Boton::Number:
@@ -188,14 +269,14 @@ Calculadora::Aviso Calculadora::pulsa(Pulsacion p)
     return Aviso::Ninguno;
 }
 
-Calculadora::Aviso Calculadora::acepta(std::string &resultado)
+MaquinaCalculadora::Aviso MaquinaCalculadora::acepta(std::string &resultado)
 {
     const Aviso a = operador(kIgual);
     resultado = fijo(LeeNumero(m_readout).value_or(0.0));
     return a;
 }
 
-void Calculadora::numero(int digito)
+void MaquinaCalculadora::numero(int digito)
 {
     if (m_ultimaEntrada != Entrada::NUMS) {
         m_readout = kCero;
@@ -218,7 +299,7 @@ void Calculadora::numero(int digito)
     m_ultimaEntrada = Entrada::NUMS;
 }
 
-void Calculadora::decimal()
+void MaquinaCalculadora::decimal()
 {
     if (m_ultimaEntrada == Entrada::NEG)
         m_readout = "-0,";
@@ -228,7 +309,7 @@ void Calculadora::decimal()
     m_ultimaEntrada = Entrada::NUMS;
 }
 
-Calculadora::Aviso Calculadora::operador(int indice)
+MaquinaCalculadora::Aviso MaquinaCalculadora::operador(int indice)
 {
     static constexpr char kCaptions[] = {'/', '+', 'x', '-', '='};
     const char op = kCaptions[indice];
@@ -287,7 +368,7 @@ Calculadora::Aviso Calculadora::operador(int indice)
     return aviso;
 }
 
-void Calculadora::porcentaje()
+void MaquinaCalculadora::porcentaje()
 {
     m_readout = TextoNumero(LeeNumero(m_readout).value_or(0.0) / 100.0);
     m_ultimaEntrada = Entrada::Ops;

@@ -1,4 +1,4 @@
-#include "Euro.h"
+#include "ConversorEuro.h"
 
 #include "TextoImporte.h"
 
@@ -8,15 +8,19 @@ namespace simulador {
 
 namespace {
 
-// The value of a box: the converter reads "0" followed by the text, so an empty box is 0.
-ImporteLeido valorCaja(std::string_view texto)
+// The other box's text for a box's text: the converter reads "0" followed by the text, so
+// an empty box is 0; no amount, or no result in range, gives an empty box.
+std::string convierteCaja(std::string_view texto, Money (*convierte)(Money), std::string (*formato)(Money))
 {
-    if (Recorta(texto).empty()) {
-        ImporteLeido cero;
-        cero.estado = Lectura::Correcto;
-        return cero;
+    const ImporteLeido leido =
+        Recorta(texto).empty() ? ImporteLeido{Lectura::Correcto, Money()} : LeeImporte(texto, EstiloImporte::Pantalla);
+    if (!leido.ok())
+        return {};
+    try {
+        return formato(convierte(leido.valor));
+    } catch (const ErrorImporte &) {
+        return {};
     }
-    return LeeImporte(texto, EstiloImporte::Pantalla);
 }
 
 }  // namespace
@@ -51,26 +55,12 @@ std::string FormatoPesetas(Money pesetas)
 
 std::string EurosDeTextoPesetas(std::string_view textoPesetas)
 {
-    const ImporteLeido p = valorCaja(textoPesetas);
-    if (!p.ok())
-        return {};
-    try {
-        return FormatoImporte(PtaToEu(p.valor));
-    } catch (const ErrorImporte &) {
-        return {};
-    }
+    return convierteCaja(textoPesetas, PtaToEu, FormatoImporte);
 }
 
 std::string PesetasDeTextoEuros(std::string_view textoEuros)
 {
-    const ImporteLeido e = valorCaja(textoEuros);
-    if (!e.ok())
-        return {};
-    try {
-        return FormatoPesetas(EuToPta(e.valor));
-    } catch (const ErrorImporte &) {
-        return {};
-    }
+    return convierteCaja(textoEuros, EuToPta, FormatoPesetas);
 }
 
 }  // namespace simulador

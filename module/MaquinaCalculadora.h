@@ -48,7 +48,7 @@ bool EsNumerico(std::string_view texto);
 // What F4 in a field hands to the calculator: the field's text when it is numeric, else "0".
 std::string ValorParaCalculadora(std::string_view textoCampo);
 
-class Calculadora {
+class MaquinaCalculadora {
 public:
     // The kind of the last input.
     enum class Entrada {
@@ -62,7 +62,7 @@ public:
     enum class Aviso { Ninguno, DivisionPorCero };
 
     // `ValorCampo` is the field's value as text; "V" and "Aceptar" work only when it is numeric.
-    explicit Calculadora(std::string ValorCampo = {});
+    explicit MaquinaCalculadora(std::string ValorCampo = {});
 
     // One button press. Only an operator (or Aceptar, which applies "=") can raise a warning,
     // which the screen shows before it shows the new display.
@@ -99,6 +99,24 @@ private:
     Entrada m_ultimaEntrada = Entrada::NONE;
     char m_operacionPendiente = ' ';  // "/", "+", "x", "-", "=", "%" or blank
 };
+
+// What "Aceptar" puts into the field F4 was pressed in. `resultado` is the calculator's
+// result text (acepta's, or any plain or exponent number with the decimal comma).
+//
+// An amount field ("D", "S") takes it rounded to its decimals, halves away from zero, in its
+// editing form ("3,33", "-2,35", "12,00"); a number field ("N", "n") takes it rounded to a
+// whole number, and no sign. What the field could not hold as typed (more whole digits than
+// its length leaves room for; the sign does not count, as the key filter adds it beyond the
+// length) is refused with a message, and the field keeps its text. Other fields take no
+// result.
+struct ResultadoCampo {
+    bool ok = false;
+    std::string texto;    // the field's new text when ok
+    std::string mensaje;  // why not, when not ok
+};
+ResultadoCampo ResultadoEnCampo(std::string_view resultado, std::string_view codigo);
+// The fields F4 opens the calculator on: those that can take its result.
+bool AdmiteCalculadora(std::string_view codigo);
 
 // A double as the display shows a result: 15 significant digits, decimal comma, exponent
 // form from 1E+15 up and below 1E-04 ("12", "-0,5", "1E-05").
