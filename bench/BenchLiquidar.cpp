@@ -1,5 +1,6 @@
 // Speed of the engine and of the command line. Built with the project, never run by ctest:
 //   build/bench_liquidar
+#include "Explicacion.h"
 #include "FicheroDeclaracion.h"
 #include "Liquidar.h"
 
@@ -73,6 +74,19 @@ void BM_RecalcularConjunta(benchmark::State &state)
     }
 }
 BENCHMARK(BM_RecalcularConjunta);
+
+// "¿De dónde sale?" of the result box: the traced run, its graph and the JSON of box 106.
+void BM_ExplicaResultado(benchmark::State &state)
+{
+    const Declaracion d = hogarCompleto();
+    for (auto _ : state) {
+        const Explicacion e = Explica(d, Modalidad::Conjunta, 106);
+        std::string json;
+        AnadeJsonExplicacion(json, e, e.raiz);
+        benchmark::DoNotOptimize(json);
+    }
+}
+BENCHMARK(BM_ExplicaResultado)->Unit(benchmark::kMicrosecond);
 
 // The command line over 10,000 saved declarations, json, the three modes, reading included.
 void BM_Irpf2021DiezMilFicheros(benchmark::State &state)

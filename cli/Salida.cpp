@@ -100,30 +100,6 @@ void EscribeTexto(std::string &out, const std::string &fichero, const std::strin
     out += "\n";
 }
 
-void AnadeJson(std::string &out, const std::string &texto)
-{
-    out.push_back('"');
-    for (std::size_t i = 0; i < texto.size();) {
-        char32_t cp;
-        const std::size_t n = SecuenciaUtf8(texto, i, cp);
-        if (n == 0) {
-            AnadeUtf8(out, kCaracterSustitucion);
-            ++i;
-            continue;
-        }
-        if (cp == '"' || cp == '\\') {
-            out.push_back('\\');
-            out.push_back(static_cast<char>(cp));
-        } else if (cp < 0x20 || esControl(cp)) {
-            anadeEscape(out, "\\u00", cp);
-        } else {
-            out.append(texto, i, n);
-        }
-        i += n;
-    }
-    out.push_back('"');
-}
-
 std::string Visible(std::string_view texto)
 {
     std::string out;

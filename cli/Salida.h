@@ -4,6 +4,7 @@
 
 #include "Comparativa.h"
 #include "Liquidar.h"
+#include "TextoJson.h"
 
 #include <string>
 #include <string_view>
@@ -26,8 +27,8 @@ void EscribeComparativaJson(std::string &out, const std::string &fichero, const 
 void EscribeComparativaCsv(std::string &out, const simulador::Comparativa &c);
 
 // JSON string literal, quotes included; control characters (C0, DEL, C1) escaped as
-// \u001b, invalid UTF-8 bytes become U+FFFD.
-void AnadeJson(std::string &out, const std::string &texto);
+// \u001b, invalid UTF-8 bytes become U+FFFD. The module's, shared with its explanations.
+using simulador::AnadeJson;
 
 // A text from a file or from the command line, made harmless for a terminal: control
 // characters (C0 but the tab, DEL, C1), which could retitle the window or clear the screen,

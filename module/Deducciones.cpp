@@ -4,10 +4,13 @@
 // rent of the main residence (85/86), each split in a state and a regional half.
 #include "Cifras2021.h"
 #include "Comunidades.h"
+#include "Etapas.h"
 #include "Fechas.h"
 #include "Liquidar.h"
+#include "ListaColumnas.h"
 
 #include <array>
+#include <string>
 #include <string_view>
 
 using namespace std::string_view_literals;
@@ -18,11 +21,12 @@ namespace {
 
 // Donation slots: code and amount, indices 1-89 for donations and 90-98 for cultural
 // interest; 0 and 99 are never used.
+template <class V>
 struct Huecos {
     std::array<char, 100> codigo{};
-    std::array<Money, 100> importe{};
+    std::array<V, 100> importe{};
 
-    void coloca(char c, int desde, Money m)
+    void coloca(char c, int desde, const V &m)
     {
         for (int i = desde; i < 99; ++i) {
             if (codigo[i] == '\0') {
@@ -36,18 +40,18 @@ struct Huecos {
 
     // Cuts `exceso` from the slots whose code passes `elegible`, from slot 89 down,
     // walking once and stopping as soon as less than one euro is left to cut.
-    template <typename Pred>
-    void recorta(Money exceso, Pred elegible)
+    template <typename Pred, typename T>
+    void recorta(V exceso, Pred elegible, T &&limite)
     {
         for (int i = 89; i >= 1 && exceso >= Euros(1); --i) {
             if (codigo[i] == '\0' || !elegible(codigo[i]))
                 continue;
             if (importe[i] >= exceso) {
-                importe[i] -= exceso;
-                exceso = Money();
+                importe[i] = Si(importe[i] - exceso, limite);
+                exceso = V();
             } else {
                 exceso -= importe[i];
-                importe[i] = Money();
+                importe[i] = Si(Cero<V>("Donativo que queda fuera del límite"), limite);
             }
         }
     }
@@ -55,15 +59,24 @@ struct Huecos {
 
 bool multianualOMecenazgo(char c) { return c == 'A' || c == 'B'; }
 
+// "Elemento 4 de Deducciones de la Cuota (clase E, titular D)".
+std::string elemento(const DatosDeduccion &x, std::size_t i)
+{
+    return "Elemento " + std::to_string(i + 1) + " de " + std::string(Lista(TipoLista::DCuota).titulo) + " (clase " +
+           x.Clase + ", titular " + x.Titular + ")";
+}
+
 }  // namespace
 
-void CalculaDeducciones(const Declaracion &d, Modalidad modalidad, Resultado &r, Money &vivienda)
+template <class V>
+void CalculaDeduccionesT(const Declaracion &d, Modalidad modalidad, Cajas<V> &r, V &vivienda)
 {
-    Huecos h;
-    Money ordinaria, discapacidad;
+    Huecos<V> h;
+    V ordinaria, discapacidad;
     std::optional<Fecha> ultimaVivienda;
 
-    for (const DatosDeduccion &x : d.ListaDeducciones) {
+    for (std::size_t i = 0; i < d.ListaDeducciones.size(); ++i) {
+        const DatosDeduccion &x = d.ListaDeducciones[i];
         // Unlike the other lists, an empty owner only skips the item; so does one no
         // screen writes, read from a file.
         if (x.Titular != "D"sv && x.Titular != "C"sv && x.Titular != "A"sv)
@@ -73,7 +86,8 @@ void CalculaDeducciones(const Declaracion &d, Modalidad modalidad, Resultado &r,
             m = 1.0;
         else if ((modalidad == Modalidad::Declarante && x.Titular == "C"sv) || (modalidad == Modalidad::Conyuge && x.Titular == "D"sv))
             continue;
-        const Money importe = Redondea(x.Importe * m);
+        const V importe = Redondea(Por(DatoLista<V>(x.Importe, [&] { return "Importe del " + elemento(x, i); }), m,
+                                       Medida::Porcentaje, "50 %: deducción de ambos cónyuges, la mitad en la liquidación individual"));
         const std::string &c = x.Clase;
         const bool plurianual = x.PorcDeduccion.positive();
         if (c == "D"sv)
@@ -97,23 +111,25 @@ void CalculaDeducciones(const Declaracion &d, Modalidad modalidad, Resultado &r,
         } else if (c == "C"sv) {
             r[85] += importe;
         } else if (c == "G"sv) {
-            r[79] += Redondea(importe.times(x.PorcDeduccion) / 100.0);
+            r[79] += Redondea(PorTipo(importe, x.PorcDeduccion, [&] {
+                return "Porcentaje de deducción del " + elemento(x, i) + ": " + Porcentaje(x.PorcDeduccion.toDouble() / 100.0);
+            }));
         }
     }
 
     Money total;
     for (int i = 1; i <= 99; ++i)
-        total += h.importe[i];
+        total += ValorDe(h.importe[i]);
     if (total.positive()) {
-        const Money base = r[34] + r[62];
-        r[75] = Money();
+        const V base = Nombra(r[34] + r[62], "Base liquidable general y del ahorro, base de los límites");
+        r[75] = V();
         for (int i = 90; i <= 99; ++i)
             r[75] += h.importe[i];
         if (r[75].positive()) {
-            r[75] = min(r[75], max(Redondea(base * kLimiteBaseDeducciones), Money()));
+            r[75] = min(V(r[75]), suelo0(Redondea(base * kLimiteBaseDeducciones)));
             r[75] = Redondea(r[75] * kDeduccionBienesCulturales);
         }
-        Money S1, S2;
+        V S1, S2;
         for (int i = 1; i <= 89; ++i) {
             if (h.codigo[i] == '\0')
                 continue;
@@ -121,81 +137,114 @@ void CalculaDeducciones(const Declaracion &d, Modalidad modalidad, Resultado &r,
                 S1 += Redondea(h.importe[i]);
             S2 += Redondea(h.importe[i]);
         }
-        const Money L1 = max(Redondea(base * kLimiteBaseMecenazgo), Money());
+        const V L1 = suelo0(Redondea(base * kLimiteBaseMecenazgo));
         if (S1 > L1)
-            h.recorta(S1 - L1, multianualOMecenazgo);
-        Money S3;
+            h.recorta(Nombra(S1 - L1, [&] { return "Exceso sobre el " + Porcentaje(kLimiteBaseMecenazgo) + " de la base"; }),
+                      multianualOMecenazgo, [&] {
+                return "Los donativos a actividades prioritarias de mecenazgo (" + Importe(S1) + ") superan el " +
+                       Porcentaje(kLimiteBaseMecenazgo) + " de la base (" + Importe(L1) + "): se recortan desde el último";
+            });
+        V S3;
         for (int i = 1; i <= 89; ++i)
             if (h.codigo[i] != '\0' && multianualOMecenazgo(h.codigo[i]))
                 S3 += h.importe[i];
-        const Money L2 = max(Redondea(base * kLimiteBaseDeducciones) - S3, Money());
+        const V L2 = suelo0(Redondea(base * kLimiteBaseDeducciones) - S3);
         if (S2 > L2)
-            h.recorta(S2 - L2, [](char c) { return !multianualOMecenazgo(c); });
+            h.recorta(Nombra(S2 - L2, [&] { return "Exceso sobre el " + Porcentaje(kLimiteBaseDeducciones) + " de la base"; }),
+                      [](char c) { return !multianualOMecenazgo(c); },
+                      [&] {
+                          return "Los donativos (" + Importe(S2) + ") superan lo que queda del " +
+                                 Porcentaje(kLimiteBaseDeducciones) + " de la base (" + Importe(L2) +
+                                 "): se recortan desde el último";
+                      });
 
         // The first tranche is shared by all donations together.
-        Money tramo = kDonativosPrimerTramo;
+        V tramo = kDonativosPrimerTramo;
         for (int i = 1; i <= 89; ++i) {
-            const Money a = h.importe[i];
+            const V a = h.importe[i];
             if (h.codigo[i] == '\0' || !a.positive())
                 continue;
-            double primero = 0.0, resto = 0.0;
+            const Coeficiente *primero = nullptr, *resto = nullptr;
             switch (h.codigo[i]) {
-            case 'A': primero = kMecenazgoPrimerTramo; resto = kMecenazgoRestoPlurianual; break;
-            case 'B': primero = kMecenazgoPrimerTramo; resto = kMecenazgoResto; break;
-            case 'C': primero = kDonativoPrimerTramo; resto = kDonativoRestoPlurianual; break;
-            case 'D': primero = kDonativoPrimerTramo; resto = kDonativoResto; break;
+            case 'A': primero = &kMecenazgoPrimerTramo; resto = &kMecenazgoRestoPlurianual; break;
+            case 'B': primero = &kMecenazgoPrimerTramo; resto = &kMecenazgoResto; break;
+            case 'C': primero = &kDonativoPrimerTramo; resto = &kDonativoRestoPlurianual; break;
+            case 'D': primero = &kDonativoPrimerTramo; resto = &kDonativoResto; break;
             default: continue;  // "F" gets no deduction and leaves the tranche alone
             }
             if (a > tramo)
-                r[77] += Redondea((a - tramo) * resto) + Redondea(tramo * primero);
+                r[77] += Redondea(Nombra(a - tramo, "Donativo por encima del primer tramo") * *resto) +
+                         Redondea(Nombra(tramo, "Primer tramo que queda") * *primero);
             else
-                r[77] += Redondea(a * primero);
-            tramo = max(tramo - a, Money());
+                r[77] += Redondea(a * *primero);
+            tramo = suelo0(tramo - a);
         }
-        r[77] = Redondea(r[77] * 0.5);
+        r[77] = Redondea(Por(V(r[77]), 0.5, Medida::Porcentaje, "50 %: la mitad es la parte estatal"));
         r[78] = r[77];
-        r[75] = Redondea(r[75] * 0.5);
+        r[75] = Redondea(Por(V(r[75]), 0.5, Medida::Porcentaje, "50 %: la mitad es la parte estatal"));
         r[76] = r[75];
     }
 
-    const Money incentivos = r[79];
-    r[79] = Redondea(incentivos * 0.5);
+    const V incentivos = Nombra(V(r[79]), "Deducción total por incentivos a la inversión empresarial");
+    r[79] = Redondea(Por(incentivos, 0.5, Medida::Porcentaje, "50 %: la mitad es la parte estatal"));
     r[80] = incentivos - r[79];
 
     // Rent of the main residence: 10.05 % of up to 9040, the limit falling linearly between
     // bases of 17707.2 and 24107.2. The slope 1.4125 (9040 / 6400) takes the limit to 0
     // exactly at 24107.2, so the deduction never turns negative.
-    const Money baseAlquiler = max(r[56] - r[57], Money()) + max(r[58], Money()) + max(r[60], Money()) + r[28];
+    const V baseAlquiler = Nombra(suelo0(r[56] - r[57]) + suelo0(V(r[58])) + suelo0(V(r[60])) + r[28],
+                                  "Base imponible para la deducción por alquiler");
     if (baseAlquiler <= kAlquilerBaseDesde)
-        r[85] = min(r[85], kAlquilerBaseMaxima);
+        r[85] = Si(min(V(r[85]), kAlquilerBaseMaxima), [&] {
+            return "La base imponible (" + Importe(baseAlquiler) + ") no supera " + Cantidad(kAlquilerBaseDesde) +
+                   ": base máxima de " + Cantidad(kAlquilerBaseMaxima);
+        });
     else if (baseAlquiler > kAlquilerBaseHasta)
-        r[85] = Money();
+        r[85] = Si(Cero<V>("Sin deducción por alquiler"), [&] {
+            return "La base imponible (" + Importe(baseAlquiler) + ") supera " + Cantidad(kAlquilerBaseHasta);
+        });
     else
-        r[85] = min(r[85], max(kAlquilerBaseMaxima - Redondea((baseAlquiler - kAlquilerBaseDesde) * kAlquilerCoeficiente),
-                               Money()));
-    r[85] = Redondea(r[85] * kDeduccionAlquiler) / 2.0;  // not rounded again after the halving
+        r[85] = Si(min(V(r[85]), suelo0(kAlquilerBaseMaxima -
+                                        Redondea(Nombra(baseAlquiler - kAlquilerBaseDesde,
+                                                        [&] { return "Exceso de la base sobre " + Cantidad(kAlquilerBaseDesde); }) *
+                                                 kAlquilerCoeficiente))),
+                   [&] {
+                       return "La base imponible (" + Importe(baseAlquiler) +
+                              ") está entre " + Cantidad(kAlquilerBaseDesde) + " y " + Cantidad(kAlquilerBaseHasta) +
+                              ": la base máxima disminuye";
+                   });
+    r[85] = Entre(Redondea(r[85] * kDeduccionAlquiler), 2.0, "2: la mitad es la parte estatal");  // not rounded again after the halving
     r[86] = r[85];
 
     // Main residence. Catalunya's increased rate for the regional half goes back to the
     // ordinary one for homes bought after July of a year after 2010.
-    double tipoOrdinario = kDeduccionVivienda;
+    const Coeficiente *tipoOrdinario = &kDeduccionVivienda;
     if (ComunidadDe(d.Autonomia) == Comunidad::Catalunya && d.TramoVivienda == 1)
-        tipoOrdinario = kDeduccionViviendaCatalunya;
-    if (tipoOrdinario != kDeduccionVivienda && ultimaVivienda && ultimaVivienda->ano > 2010 &&
+        tipoOrdinario = &kDeduccionViviendaCatalunya;
+    if (tipoOrdinario != &kDeduccionVivienda && ultimaVivienda && ultimaVivienda->ano > 2010 &&
         ultimaVivienda->mes > 7)
-        tipoOrdinario = kDeduccionVivienda;
+        tipoOrdinario = &kDeduccionVivienda;
     if (ordinaria.positive()) {
-        const Money a = min(ordinaria, kViviendaBaseMaxima);
+        const V a = min(Nombra(ordinaria, "Inversión en vivienda habitual"), kViviendaBaseMaxima);
         vivienda += a;
         r[81] += Redondea(a * kDeduccionVivienda);
-        r[82] += Redondea(a * tipoOrdinario);
+        r[82] += Redondea(a * *tipoOrdinario);
     }
     if (discapacidad.positive()) {
-        const Money a = min(discapacidad, kViviendaDiscapacidadBaseMaxima);
+        const V a = min(Nombra(discapacidad, "Obras de adecuación de la vivienda por discapacidad"),
+                        kViviendaDiscapacidadBaseMaxima);
         vivienda += a;
         r[81] += Redondea(a * kDeduccionViviendaDiscapacidad);
         r[82] += Redondea(a * kDeduccionViviendaDiscapacidad);
     }
+}
+
+template void CalculaDeduccionesT<Money>(const Declaracion &, Modalidad, Resultado &, Money &);
+template void CalculaDeduccionesT<Traza>(const Declaracion &, Modalidad, CajasTraza &, Traza &);
+
+void CalculaDeducciones(const Declaracion &d, Modalidad modalidad, Resultado &r, Money &vivienda)
+{
+    CalculaDeduccionesT<Money>(d, modalidad, r, vivienda);
 }
 
 }  // namespace simulador

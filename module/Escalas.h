@@ -3,6 +3,7 @@
 // engine needs no module state.
 #pragma once
 
+#include "Comunidades.h"
 #include "Money.h"
 
 #include <string_view>
@@ -26,6 +27,7 @@ struct Escala {
 struct Escalas {
     Escala estatal;
     Escala autonomica;
+    Comunidad comunidad = Comunidad::Ninguna;  // whose scale `autonomica` is; Ninguna: the default one
 };
 
 // The state scale and the scale of the region `Autonomia` ("01"-"17"); any other code,

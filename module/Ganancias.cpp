@@ -2,10 +2,13 @@
 // held since before 1997 (DT 9ª LIRPF), the exemption for reinvestment in the main
 // residence (art. 38) and the imputation to the general or savings base.
 #include "Cifras2021.h"
+#include "Etapas.h"
 #include "Fechas.h"
 #include "Liquidar.h"
+#include "ListaColumnas.h"
 
 #include <algorithm>
+#include <string>
 #include <string_view>
 
 using namespace std::string_view_literals;
@@ -44,14 +47,51 @@ double coeficienteAnual(const std::string &clase, int anoTransmision)
     return 0.0;
 }
 
+// "Elemento 2 de Ganancias y Pérdidas Patrimoniales (clase I, titular D)".
+std::string elemento(const DatosGanancia &g, std::size_t i)
+{
+    return "Elemento " + std::to_string(i + 1) + " de " + std::string(Lista(TipoLista::Ganancias).titulo) + " (clase " +
+           g.Clase + ", titular " + g.Titular + ")";
+}
+
+// x × a × b in double, in that order, back to money: how the engine scales a gain by a
+// proportion of days or by the reduction percentage and the share within the limit.
+template <class V, class TA, class TB>
+V porFactores(const V &x, double a, double b, Medida ma, TA &&textoA, TB &&textoB)
+{
+    const Money v = Money::fromDouble(ValorDe(x).toDouble() * a * b);
+    if constexpr (kTraza<V>) {
+        traza::Hijos f{traza::Factor(a, ma, TextoDe(textoA))};
+        if (b != 1.0)
+            f.push_back(traza::Factor(b, Medida::Porcentaje, TextoDe(textoB)));
+        return traza::Producto(x, v, std::move(f));
+    } else {
+        return v;
+    }
+}
+
+// x × dias / D in double, in that order.
+template <class V, class T>
+V porDias(const V &x, long dias, long D, T &&texto)
+{
+    const Money v = Money::fromDouble(ValorDe(x).toDouble() * static_cast<double>(dias) / static_cast<double>(D));
+    if constexpr (kTraza<V>)
+        return traza::PorFactor(x, v, static_cast<double>(dias) / static_cast<double>(D), Medida::Porcentaje,
+                                TextoDe(texto));
+    else
+        return v;
+}
+
 }  // namespace
 
-void CalculaGanancias(const Declaracion &d, Modalidad modalidad, Resultado &r)
+template <class V>
+void CalculaGananciasT(const Declaracion &d, Modalidad modalidad, Cajas<V> &r)
 {
     // Transmission value still entitled to the reduction, per person and run.
     Money restante[2] = {kAbatimientoLimiteTransmisiones, kAbatimientoLimiteTransmisiones};  // declarant, spouse
 
-    for (const DatosGanancia &g : d.ListaGanancias) {
+    for (std::size_t i = 0; i < d.ListaGanancias.size(); ++i) {
+        const DatosGanancia &g = d.ListaGanancias[i];
         // An empty owner ends the list; so does one no screen writes, read from a file.
         if (g.Titular != "D"sv && g.Titular != "C"sv && g.Titular != "A"sv)
             break;
@@ -60,6 +100,12 @@ void CalculaGanancias(const Declaracion &d, Modalidad modalidad, Resultado &r)
             k = 1.0;
         else if (modalidad == Modalidad::Declarante ? g.Titular == "C"sv : (modalidad == Modalidad::Conyuge ? g.Titular == "D"sv : true))
             continue;
+        auto campo = [&](Money valor, const char *nombre) {
+            return DatoLista<V>(valor, [&] { return std::string(nombre) + " del " + elemento(g, i); });
+        };
+        auto parte = [&](const V &importe) {
+            return Redondea(Entre(importe, k, "2: elemento de ambos cónyuges, la mitad en la liquidación individual"));
+        };
 
         // Dates the screens could not have produced count as missing: no reduction.
         const std::optional<Fecha> fa = LeeFecha(g.FechaAdquisicion);
@@ -73,23 +119,29 @@ void CalculaGanancias(const Declaracion &d, Modalidad modalidad, Resultado &r)
                 contados = anosTenencia(*fa, kFin1996);
         }
 
-        const Money ganancia = g.ValorTransmision - g.ValorAdquisicion;
+        const V VT = campo(g.ValorTransmision, "Valor de transmisión");
+        const V ganancia = Nombra(VT - campo(g.ValorAdquisicion, "Valor de adquisición"),
+                                  [&] { return "Ganancia o pérdida del " + elemento(g, i); });
         if (g.Clase == "O"sv)
-            r[103] += g.Retencion;  // in full, whatever the share
+            r[103] += campo(g.Retencion, "Retención");  // in full, whatever the share
 
-        Money neta = ganancia;
+        V neta = ganancia;
         if (ganancia.positive() && contados > 2 && completos >= 2) {
-            double porcentaje = coeficienteAnual(g.Clase, anoTransmision) * (contados - 2);
-            Money P, Q;
+            const double anual = coeficienteAnual(g.Clase, anoTransmision);
+            double porcentaje = anual * (contados - 2);
+            V P, Q;
             if (g.Clase == "A"sv) {
                 long dias = DiasEntre(kInicio2006, *ft) + 1;
                 if (g.ValorTransmision < g.ValorPatrimonio)
                     dias = 0;
                 if (dias <= 19) {
-                    P = ganancia;
+                    P = Si(ganancia, "Acciones transmitidas antes del 20/01/2006 o por menos de su valor a efectos del "
+                                     "Impuesto sobre el Patrimonio de 2005: toda la ganancia es reducible");
                 } else {
-                    P = g.ValorPatrimonio - g.ValorAdquisicion;
-                    Q = ganancia - P;
+                    P = Nombra(campo(g.ValorPatrimonio, "Valor a efectos del Impuesto sobre el Patrimonio de 2005") -
+                                   campo(g.ValorAdquisicion, "Valor de adquisición"),
+                               "Parte reducible: ganancia hasta el valor a efectos del Impuesto sobre el Patrimonio de 2005");
+                    Q = Nombra(ganancia - P, "Parte no reducible: resto de la ganancia");
                 }
             } else {
                 long D1 = DiasEntre(*fa, kCorte2006);
@@ -99,9 +151,16 @@ void CalculaGanancias(const Declaracion &d, Modalidad modalidad, Resultado &r)
                     D2 = 0;
                     D1 = D;
                 }
-                Q = Redondea(Money::fromDouble(ganancia.toDouble() * static_cast<double>(D2) / static_cast<double>(D)));
-                P = Redondea(Money::fromDouble(ganancia.toDouble() * static_cast<double>(D1) / static_cast<double>(D)));
+                Q = Nombra(Redondea(porDias(ganancia, D2, D, [&] {
+                               return "Días de tenencia desde el 20/01/2006: " + std::to_string(D2) + " de " + std::to_string(D);
+                           })),
+                           "Parte no reducible: ganancia generada desde el 20/01/2006");
+                P = Nombra(Redondea(porDias(ganancia, D1, D, [&] {
+                               return "Días de tenencia hasta el 20/01/2006: " + std::to_string(D1) + " de " + std::to_string(D);
+                           })),
+                           "Parte reducible: ganancia generada hasta el 20/01/2006");
             }
+            const double calculado = porcentaje;
             if (porcentaje >= 0.9944)
                 porcentaje = 1.0;
             if (P.negative())
@@ -129,34 +188,59 @@ void CalculaGanancias(const Declaracion &d, Modalidad modalidad, Resultado &r)
                     f = tomado.toDouble() / g.ValorTransmision.toDouble();
                 }
             }
-            const Money reduccion = Redondea(Money::fromDouble(P.toDouble() * porcentaje * f));
-            neta = Redondea(P - reduccion) + Q;
+            const V reduccion = Nombra(Redondea(porFactores(P, porcentaje, f, Medida::Porcentaje, [&] {
+                                           std::string s = "Porcentaje de reducción: " + Porcentaje(anual) + " por cada año de "
+                                                           "permanencia por encima de dos (" + std::to_string(contados) +
+                                                           " años contados)";
+                                           if (P.negative())
+                                               return s + ", sin reducción al ser negativa la parte reducible";
+                                           if (porcentaje != calculado)
+                                               return s + ", " + Porcentaje(calculado) + " que se eleva al 100 %";
+                                           return s + " (" + std::string(kAbatimientoInmuebles.articulo) + ")";
+                                       },
+                                                                   [&] {
+                                           return "Parte del valor de transmisión dentro del límite de " +
+                                                  Cantidad(kAbatimientoLimiteTransmisiones) + " por persona (" +
+                                                  std::string(kAbatimientoLimiteTransmisiones.articulo) + ")";
+                                       })),
+                                       "Reducción por coeficientes de abatimiento");
+            neta = Nombra(Redondea(P - reduccion) + Q, [&] { return "Ganancia reducida del " + elemento(g, i); });
         }
 
-        Money exenta;
+        V exenta;
         if (g.ValorTransmision.positive())
-            exenta = Money::fromDouble(Redondea(g.Reinversion).times(neta).toDouble() / g.ValorTransmision.toDouble());
+            exenta = Nombra(Entre(Redondea(campo(g.Reinversion, "Valor de reinversión")).times(neta), VT),
+                            "Ganancia exenta por reinversión en vivienda habitual, en proporción al valor de transmisión");
         if (neta.negative())
-            exenta = Money();
+            exenta = V();
         if (neta.positive() && exenta > neta)
-            exenta = neta;
-        const Money gravable = neta - exenta;
+            exenta = Si(neta, "La reinversión cubre toda la ganancia");
+        const V gravable = Nombra(neta - exenta, [&] { return "Ganancia o pérdida imputable del " + elemento(g, i); });
 
         if (g.ImporteGeneral.isZero() && g.ImporteAhorro.isZero()) {
             if (gravable.positive())
-                r[56] += Redondea(gravable / k);
+                r[56] += parte(gravable);
             else if (gravable.negative())
-                r[57] += Redondea(-gravable / k);
+                r[57] += parte(Nombra(-gravable, "Pérdida en positivo"));
         } else {
             // Amounts the professional assigns directly replace the computed gain.
+            const V ahorro = campo(g.ImporteAhorro, "Importe a la base del ahorro");
             if (g.ImporteAhorro.positive())
-                r[56] += Redondea(g.ImporteAhorro / k);
+                r[56] += parte(ahorro);
             else if (g.ImporteAhorro.negative())
-                r[57] += Redondea(-g.ImporteAhorro / k);
+                r[57] += parte(Nombra(-ahorro, "Pérdida en positivo"));
             if (!g.ImporteGeneral.isZero())
-                r[25] += Redondea(g.ImporteGeneral / k);
+                r[25] += parte(campo(g.ImporteGeneral, "Importe a la base general"));
         }
     }
+}
+
+template void CalculaGananciasT<Money>(const Declaracion &, Modalidad, Resultado &);
+template void CalculaGananciasT<Traza>(const Declaracion &, Modalidad, CajasTraza &);
+
+void CalculaGanancias(const Declaracion &d, Modalidad modalidad, Resultado &r)
+{
+    CalculaGananciasT<Money>(d, modalidad, r);
 }
 
 }  // namespace simulador

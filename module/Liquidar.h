@@ -45,6 +45,9 @@ struct Calculo {
     std::string mensaje;     // in Spanish, ready for a message box or standard error
 };
 
+// The message of a liquidation whose amounts leave the money type's range.
+inline constexpr const char *kMensajeFueraDeRango = "Importe fuera de rango: la liquidación no cabe en el tipo de importe.";
+
 // The disabled-spouse deduction of box 94 for a run in `modalidad` (0 or a multiple of 1200).
 Money DeduccionDiscapacitados(const Declaracion &d, Modalidad modalidad);
 

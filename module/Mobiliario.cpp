@@ -1,15 +1,32 @@
 // CalculaMobiliario: movable-capital items into the general part (boxes 12-14), the
 // savings part (58 interest and other, 60 dividends) and the withholdings (102).
+#include "Etapas.h"
 #include "Liquidar.h"
+#include "ListaColumnas.h"
+
+#include <string>
 #include <string_view>
 
 using namespace std::string_view_literals;
 
 namespace simulador {
 
-void CalculaMobiliario(const Declaracion &d, Modalidad modalidad, Resultado &r)
+namespace {
+
+// "Elemento 3 de Capital Mobiliario (clase D, titular A)": an item as its list shows it.
+std::string elemento(const DatosMobiliario &m, std::size_t i)
 {
-    for (const DatosMobiliario &m : d.ListaMobiliario) {
+    return "Elemento " + std::to_string(i + 1) + " de " + std::string(Lista(TipoLista::Mobiliario).titulo) + " (clase " +
+           m.Clase + ", titular " + m.Titular + ")";
+}
+
+}  // namespace
+
+template <class V>
+void CalculaMobiliarioT(const Declaracion &d, Modalidad modalidad, Cajas<V> &r)
+{
+    for (std::size_t i = 0; i < d.ListaMobiliario.size(); ++i) {
+        const DatosMobiliario &m = d.ListaMobiliario[i];
         // An empty owner ends the list; so does one no screen writes, read from a file.
         if (m.Titular != "D"sv && m.Titular != "C"sv && m.Titular != "A"sv)
             break;
@@ -19,17 +36,32 @@ void CalculaMobiliario(const Declaracion &d, Modalidad modalidad, Resultado &r)
             divisor = 1.0;
         else if ((modalidad == Modalidad::Declarante && m.Titular == "C"sv) || (modalidad == Modalidad::Conyuge && m.Titular == "D"sv))
             continue;
-        r[102] += Redondea(m.Retencion / divisor);
+        auto campo = [&](Money valor, const char *nombre) {
+            return DatoLista<V>(valor, [&] { return std::string(nombre) + " del " + elemento(m, i); });
+        };
+        auto parte = [&](const V &importe) {
+            return Redondea(Entre(importe, divisor, "2: elemento de ambos cónyuges, la mitad en la liquidación individual"));
+        };
+        r[102] += parte(campo(m.Retencion, "Retención"));
         const std::string &c = m.Clase;
         if (c == "I"sv || c == "D"sv || c == "T"sv || c == "O"sv) {
-            const Money V = Redondea((m.Ingreso - m.Gasto) / divisor);
-            r[c == "D"sv ? 60 : 58] += V;
+            const V neto = parte(Nombra(campo(m.Ingreso, "Ingreso") - campo(m.Gasto, "Gasto"),
+                                      [&] { return "Rendimiento neto del " + elemento(m, i); }));
+            r[c == "D"sv ? 60 : 58] += neto;
         } else if (c == "A"sv || c == "P"sv || c == "C"sv) {
-            r[12] += Redondea(m.Ingreso / divisor);
-            r[14] += Redondea(m.Gasto / divisor);
-            r[13] += Redondea(m.Reduccion / divisor);
+            r[12] += parte(campo(m.Ingreso, "Ingreso"));
+            r[14] += parte(campo(m.Gasto, "Gasto"));
+            r[13] += parte(campo(m.Reduccion, "Reducción"));
         }
     }
+}
+
+template void CalculaMobiliarioT<Money>(const Declaracion &, Modalidad, Resultado &);
+template void CalculaMobiliarioT<Traza>(const Declaracion &, Modalidad, CajasTraza &);
+
+void CalculaMobiliario(const Declaracion &d, Modalidad modalidad, Resultado &r)
+{
+    CalculaMobiliarioT<Money>(d, modalidad, r);
 }
 
 }  // namespace simulador

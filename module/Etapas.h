@@ -1,0 +1,201 @@
+// The vocabulary the liquidation stages are written in, for both value types.
+//
+// The stages (Liquidar.cpp, Mobiliario.cpp, Ganancias.cpp, Deducciones.cpp, Escalas.cpp)
+// are templates over V: Money computes the sheet, Traza (Traza.h) computes the same figures
+// and records how. Every helper here has a Money form that is exactly the plain expression
+// the engine always used (a name or a condition in words is never even built) and a Traza
+// form that puts the words on the node. A rule lives once, in the stage; this file only
+// says what a value is called.
+#pragma once
+
+#include "Cifras2021.h"
+#include "Declaracion.h"
+#include "Escalas.h"
+#include "Liquidar.h"
+#include "Traza.h"
+
+#include <string>
+#include <type_traits>
+
+namespace simulador {
+
+template <class V>
+struct CajasDe;
+template <>
+struct CajasDe<Money> {
+    using tipo = Resultado;
+};
+template <>
+struct CajasDe<Traza> {
+    using tipo = CajasTraza;
+};
+// The result array a run of value type V fills.
+template <class V>
+using Cajas = typename CajasDe<V>::tipo;
+
+template <class V>
+inline constexpr bool kTraza = std::is_same_v<V, Traza>;
+
+inline Money ValorDe(Money m) { return m; }
+inline Money ValorDe(const Traza &t) { return t.valor(); }
+
+inline Money suelo0(Money m) { return max(m, Money()); }
+
+// A text given as a literal (kept where it is) or as a function that builds it (only called
+// when tracing).
+template <class T>
+traza::Texto TextoDe(T &&t)
+{
+    if constexpr (std::is_array_v<std::remove_cv_t<std::remove_reference_t<T>>>)
+        return traza::Texto{std::string_view(t), {}};
+    else if constexpr (std::is_invocable_v<T &>)
+        return traza::Texto{{}, std::string(t())};
+    else
+        return traza::Texto{{}, std::string(t)};
+}
+
+// Words for a value.
+template <class T>
+inline Money Nombra(Money m, T &&)
+{
+    return m;
+}
+template <class T>
+Traza Nombra(const Traza &t, T &&texto)
+{
+    return traza::Nombra(t, TextoDe(texto));
+}
+
+// The branch taken and, in words with its figures, why.
+template <class T>
+inline Money Si(Money m, T &&)
+{
+    return m;
+}
+template <class T>
+Traza Si(const Traza &t, T &&condicion)
+{
+    return traza::Si(t, TextoDe(condicion));
+}
+
+// A zero that says why it is zero.
+template <class V, class T>
+V Cero(T &&texto)
+{
+    if constexpr (kTraza<V>)
+        return traza::Hoja(Money(), TextoDe(texto));
+    else
+        return Money();
+}
+
+// An amount of the rules that is not a legal figure of Cifras2021.h (a scale's row, a
+// bracket limit): its words.
+template <class V, class T>
+V Constante(Money valor, T &&texto)
+{
+    if constexpr (kTraza<V>)
+        return traza::Hoja(valor, TextoDe(texto));
+    else
+        return valor;
+}
+
+// A typed box's amount, read from its text.
+template <class V>
+V Tecleada(Money valor, int casilla)
+{
+    if constexpr (kTraza<V>)
+        return traza::Tecleada(valor, casilla);
+    else
+        return valor;
+}
+
+// x × f and x / f, f a share, a divisor or a computed proportion, with its words.
+template <class T>
+inline Money Por(Money x, double f, Medida, T &&)
+{
+    return x * f;
+}
+template <class T>
+Traza Por(const Traza &x, double f, Medida medida, T &&texto)
+{
+    return traza::Por(x, f, medida, TextoDe(texto));
+}
+template <class T>
+inline Money Entre(Money x, double f, T &&)
+{
+    return x / f;
+}
+template <class T>
+Traza Entre(const Traza &x, double f, T &&texto)
+{
+    return traza::Entre(x, f, TextoDe(texto));
+}
+
+// x × t / 100 for a rate t in percent: the product exact in money, the division in double.
+template <class T>
+inline Money PorTipo(Money x, Money tipo, T &&)
+{
+    return x.times(tipo) / 100.0;
+}
+template <class T>
+Traza PorTipo(const Traza &x, Money tipo, T &&texto)
+{
+    return traza::PorFactor(x, PorTipo(x.valor(), tipo, 0), tipo.toDouble() / 100.0, Medida::Porcentaje,
+                            TextoDe(texto));
+}
+
+// x / an amount (Money's division, in double).
+inline Money Entre(Money x, Money divisor) { return x / divisor.toDouble(); }
+inline Traza Entre(const Traza &x, const Traza &divisor) { return traza::EntreImporte(x, divisor); }
+
+// A field of a person's income record (1 declarant, 2 spouse) or of the totals entry (0),
+// captioned as its screen captions it. Money: the field.
+template <class V>
+V Dato(const Declaracion &d, Money DatosRenta::*campo, std::size_t persona);
+template <>
+inline Money Dato<Money>(const Declaracion &d, Money DatosRenta::*campo, std::size_t persona)
+{
+    return d.Rentas[persona].*campo;
+}
+template <>
+Traza Dato<Traza>(const Declaracion &d, Money DatosRenta::*campo, std::size_t persona);
+
+// A field of an item of one of the lists.
+template <class V, class T>
+V DatoLista(Money valor, T &&texto)
+{
+    if constexpr (kTraza<V>)
+        return traza::Hoja(valor, TextoDe(texto));
+    else
+        return valor;
+}
+
+// "8.000 €", "17.707,20 €": a legal amount as the law writes it.
+std::string Cantidad(Money m);
+// "12.450,00": an amount in a text.
+std::string Importe(Money m);
+inline std::string Importe(const Traza &t) { return Importe(t.valor()); }
+// "1,5", "2", "0,496734": a factor in Spanish notation, up to six decimals.
+std::string Numero(double f);
+// "12 %", "10,05 %": a factor as a percentage.
+std::string Porcentaje(double factor);
+// "del declarante", "del cónyuge".
+const char *DePersona(int persona);
+
+// The stages, one definition each, instantiated for Money and Traza.
+template <class V>
+void LiquidarT(const Declaracion &d, Modalidad modalidad, Cajas<V> &r, const V &DeduccionConyuge);
+template <class V>
+V DeduccionDiscapacitadosT(const Declaracion &d, Modalidad modalidad);
+template <class V>
+void CalculaMobiliarioT(const Declaracion &d, Modalidad modalidad, Cajas<V> &r);
+template <class V>
+void CalculaGananciasT(const Declaracion &d, Modalidad modalidad, Cajas<V> &r);
+template <class V>
+void CalculaDeduccionesT(const Declaracion &d, Modalidad modalidad, Cajas<V> &r, V &vivienda);
+template <class V>
+V CuotaT(const Escalas &escalas, std::string_view selector, const V &base);
+template <class V>
+V CuotaAhorroT(const V &base);
+
+}  // namespace simulador
