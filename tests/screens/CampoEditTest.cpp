@@ -3,7 +3,6 @@
 #include "CampoEdit.h"
 #include "Campos.h"
 #include "ListaCampo.h"
-#include "Precalculo.h"
 
 #include <QSignalSpy>
 #include <QtTest>
