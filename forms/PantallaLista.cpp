@@ -1,8 +1,8 @@
 #include "PantallaLista.h"
 
-#include "AvisoLista.h"
 #include "Campos.h"
 #include "DelegadoLista.h"
+#include "MensajeBox.h"
 #include "ModeloLista.h"
 #include "TextoQt.h"
 #include "VistaLista.h"
@@ -155,7 +155,7 @@ bool PantallaLista::cambiado() const
 
 void PantallaLista::reject()
 {
-    if (cambiado() && !AvisoLista::pregunta(this, aQt(kTituloSalir), aQt(kPreguntaSalirSinGuardar), true))
+    if (cambiado() && !MensajeBox::pregunta(this, aQt(kTituloSalir), aQt(kPreguntaSalirSinGuardar), true))
         return;
     QDialog::reject();
 }
@@ -172,7 +172,7 @@ void PantallaLista::eliminar()
     if (vacia(0) && vacia(1))
         return;
     m_vista->selectRow(fila);
-    if (AvisoLista::pregunta(this, aQt(kTituloEliminar), aQt(kPreguntaEliminar)))
+    if (MensajeBox::pregunta(this, aQt(kTituloEliminar), aQt(kPreguntaEliminar)))
         m_modelo->removeRows(fila, 1);
     m_vista->clearSelection();
     m_vista->setFocus();

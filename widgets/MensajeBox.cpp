@@ -3,69 +3,85 @@
 #include <QAbstractButton>
 #include <QMessageBox>
 
-MensajeBox::Respuesta MensajeBox::s_siguiente = MensajeBox::Ninguna;
-QString MensajeBox::s_titulo;
-QString MensajeBox::s_texto;
+#include <utility>
 
-void MensajeBox::setNextAnswer(Respuesta r) { s_siguiente = r; }
+namespace {
+MensajeBox::Respuesta s_siguiente = MensajeBox::Ninguna;
+bool s_todas = false;
+QString s_titulo;
+QStringList s_textos;
+
+int muestra(QWidget *padre, QMessageBox::Icon icono, const QString &titulo, const QString &texto,
+            QMessageBox::StandardButtons botones, QMessageBox::StandardButton porDefecto)
+{
+    QMessageBox caja(icono, titulo, texto, botones, padre);
+    caja.setTextFormat(Qt::PlainText);  // texts from files and typing: a "<a href" stays text
+    const std::pair<QMessageBox::StandardButton, const char *> nombres[] = {
+        {QMessageBox::Ok, "Aceptar"}, {QMessageBox::Yes, "&Sí"}, {QMessageBox::No, "&No"}, {QMessageBox::Cancel, "Cancelar"}};
+    for (const auto &[boton, nombre] : nombres)
+        if (QAbstractButton *b = caja.button(boton))
+            b->setText(QString::fromUtf8(nombre));
+    caja.setDefaultButton(porDefecto);
+    if (botones & QMessageBox::Cancel)
+        caja.setEscapeButton(QMessageBox::Cancel);
+    return caja.exec();
+}
+}  // namespace
+
+void MensajeBox::setNextAnswer(Respuesta r, bool todas)
+{
+    s_siguiente = r;
+    s_todas = todas && r != Ninguna;
+}
 QString MensajeBox::ultimoTitulo() { return s_titulo; }
-QString MensajeBox::ultimoTexto() { return s_texto; }
+QString MensajeBox::ultimoTexto() { return s_textos.isEmpty() ? QString() : s_textos.last(); }
+QStringList MensajeBox::textos() { return s_textos; }
 void MensajeBox::olvidaUltimo()
 {
     s_titulo.clear();
-    s_texto.clear();
+    s_textos.clear();
+}
+
+bool MensajeBox::respondida(const QString &titulo, const QString &texto, Respuesta &r)
+{
+    s_titulo = titulo;
+    s_textos << texto;
+    r = s_siguiente;
+    if (!s_todas)
+        s_siguiente = Ninguna;
+    return r != Ninguna;
 }
 
 void MensajeBox::informacion(QWidget *padre, const QString &texto, const QString &titulo)
 {
-    s_titulo = titulo;
-    s_texto = texto;
-    if (s_siguiente != Ninguna) {
-        s_siguiente = Ninguna;
-        return;
-    }
-    QMessageBox caja(QMessageBox::Information, titulo, texto, QMessageBox::Ok, padre);
-    caja.setTextFormat(Qt::PlainText);  // texts from files and typing: a "<a href" stays text
-    caja.button(QMessageBox::Ok)->setText(QStringLiteral("Aceptar"));
-    caja.exec();
+    Respuesta r;
+    if (!respondida(titulo, texto, r))
+        muestra(padre, QMessageBox::Information, titulo, texto, QMessageBox::Ok, QMessageBox::Ok);
+}
+
+void MensajeBox::aviso(QWidget *padre, const QString &titulo, const QString &texto)
+{
+    Respuesta r;
+    if (!respondida(titulo, texto, r))
+        muestra(padre, QMessageBox::Warning, titulo, texto, QMessageBox::Ok, QMessageBox::Ok);
 }
 
 bool MensajeBox::pregunta(QWidget *padre, const QString &titulo, const QString &texto, bool noPorDefecto)
 {
-    s_titulo = titulo;
-    s_texto = texto;
-    if (s_siguiente != Ninguna) {
-        const bool si = s_siguiente == Si;
-        s_siguiente = Ninguna;
-        return si;
-    }
-    QMessageBox caja(QMessageBox::Question, titulo, texto, QMessageBox::Yes | QMessageBox::No, padre);
-    caja.setTextFormat(Qt::PlainText);
-    // The buttons read Sí/No whether or not Qt's Spanish translation is installed.
-    caja.button(QMessageBox::Yes)->setText(QStringLiteral("&Sí"));
-    caja.button(QMessageBox::No)->setText(QStringLiteral("&No"));
-    caja.setDefaultButton(noPorDefecto ? QMessageBox::No : QMessageBox::Yes);
-    return caja.exec() == QMessageBox::Yes;
+    Respuesta r;
+    if (respondida(titulo, texto, r))
+        return r == Si;
+    return muestra(padre, QMessageBox::Question, titulo, texto, QMessageBox::Yes | QMessageBox::No,
+                   noPorDefecto ? QMessageBox::No : QMessageBox::Yes) == QMessageBox::Yes;
 }
 
 MensajeBox::Respuesta MensajeBox::preguntaConCancelar(QWidget *padre, const QString &titulo, const QString &texto)
 {
-    s_titulo = titulo;
-    s_texto = texto;
-    if (s_siguiente != Ninguna) {
-        const Respuesta r = s_siguiente == Si || s_siguiente == No ? s_siguiente : Cancelar;
-        s_siguiente = Ninguna;
-        return r;
-    }
-    QMessageBox caja(QMessageBox::Question, titulo, texto, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                     padre);
-    caja.setTextFormat(Qt::PlainText);  // the text may name a client's file
-    caja.button(QMessageBox::Yes)->setText(QStringLiteral("&Sí"));
-    caja.button(QMessageBox::No)->setText(QStringLiteral("&No"));
-    caja.button(QMessageBox::Cancel)->setText(QStringLiteral("Cancelar"));
-    caja.setDefaultButton(QMessageBox::Yes);
-    caja.setEscapeButton(QMessageBox::Cancel);
-    switch (caja.exec()) {
+    Respuesta r;
+    if (respondida(titulo, texto, r))
+        return r == Si || r == No ? r : Cancelar;
+    switch (muestra(padre, QMessageBox::Question, titulo, texto, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                    QMessageBox::Yes)) {
     case QMessageBox::Yes: return Si;
     case QMessageBox::No: return No;
     default: return Cancelar;

@@ -3,7 +3,6 @@
 // clicking into the fields of every kind of screen, the ways out of a screen, and the
 // restart that finds everything again. Offscreen; a fresh temporary folder per test through
 // XDG_STATE_HOME keeps the saved declaration away from the real one.
-#include "AvisoLista.h"
 #include "CampoEdit.h"
 #include "FormularioRentas.h"
 #include "ListaCampo.h"
@@ -426,11 +425,8 @@ void FormulariosTest::salirDeUnaPantalla()
     teclea(teclas);
     const QString texto = aQt(kPreguntaSalirSinGuardar);
     MensajeBox::setNextAnswer(MensajeBox::Respuesta(respuesta));
-    AvisoLista::respuestaAutomatica(respuesta == MensajeBox::Si);
-    AvisoLista::mostrados().clear();
-    const auto preguntado = [&] {
-        return lista ? AvisoLista::mostrados().contains(texto) : MensajeBox::ultimoTexto() == texto;
-    };
+    MensajeBox::olvidaUltimo();
+    const auto preguntado = [&] { return MensajeBox::ultimoTexto() == texto; };
     teclea(salida);
     QTRY_COMPARE(preguntado(), pregunta);  // Alt+S clicks after a short animation
     QTRY_COMPARE(p->isVisible(), abierta);

@@ -1,8 +1,8 @@
 // The three list screens driven from the keyboard, offscreen.
 #include "AbreLista.h"
-#include "AvisoLista.h"
 #include "DelegadoLista.h"
 #include "Liquidar.h"
+#include "MensajeBox.h"
 #include "ModeloLista.h"
 #include "PantallaLista.h"
 #include "VistaLista.h"
@@ -85,8 +85,8 @@ private:
     // A screen shown and active, with the message boxes answered "Sí" and recorded.
     std::unique_ptr<PantallaLista> abre(TipoLista tipo, const Declaracion &d = declaracionBase())
     {
-        AvisoLista::respuestaAutomatica(true);
-        AvisoLista::mostrados().clear();
+        MensajeBox::setNextAnswer(MensajeBox::Si, true);
+        MensajeBox::olvidaUltimo();
         auto p = std::make_unique<PantallaLista>(tipo, d);
         p->show();
         QApplication::setActiveWindow(p.get());
@@ -145,7 +145,7 @@ private slots:
         QCOMPARE(celda(*p, c.fila, c.col), c.queda);
         QCOMPARE(celda(*p, c.fila, c.col, Qt::DisplayRole), c.visible);
         QCOMPARE(pitos.count(), c.pitidos);
-        QVERIFY(AvisoLista::mostrados().isEmpty());
+        QVERIFY(MensajeBox::textos().isEmpty());
         QCOMPARE(p->vista()->model()->rowCount(), c.nueva.isEmpty() ? 2 : 3);
         QStringList hay;
         for (int col = 0; col < c.nueva.size(); ++col)
@@ -162,7 +162,7 @@ private slots:
         auto p = abre(TipoLista::Ganancias);
         vaA(*p, 0, 2);
         rellena({"31022021"});
-        QCOMPARE(AvisoLista::mostrados(), QStringList{"Fecha incorrecta."});
+        QCOMPARE(MensajeBox::textos(), QStringList{"Fecha incorrecta."});
         QVERIFY(p->vista()->editorAbierto());
         QCOMPARE(p->vista()->editorAbierto()->text(), QStringLiteral("31-02-2021"));
         // Neither a move key nor a click elsewhere leaves the refused cell.
@@ -170,7 +170,7 @@ private slots:
         pulsa(Qt::Key_PageDown);  // moved by the grid itself, not by the editor
         QTest::mouseClick(p->vista()->viewport(), Qt::LeftButton, {},
                           p->vista()->visualRect(p->vista()->model()->index(0, 5)).center());
-        QCOMPARE(AvisoLista::mostrados().size(), 4);
+        QCOMPARE(MensajeBox::textos().size(), 4);
         QCOMPARE(p->vista()->currentIndex(), p->vista()->model()->index(0, 2));
         QVERIFY(p->vista()->editorAbierto());
         QCOMPARE(celda(*p, 0, 2), QStringLiteral("01-03-2015"));
@@ -179,7 +179,7 @@ private slots:
         teclea("1-2-2021");
         pulsa(Qt::Key_Tab);
         QCOMPARE(celda(*p, 0, 2), QStringLiteral("1-2-2021"));
-        QCOMPARE(AvisoLista::mostrados().size(), 4);
+        QCOMPARE(MensajeBox::textos().size(), 4);
     }
 
     void celdasObligatorias_data()
@@ -206,21 +206,21 @@ private slots:
         pulsa(Qt::Key_A, Qt::ControlModifier);
         pulsa(Qt::Key_Backspace);
         pulsa(Qt::Key_Return);
-        QCOMPARE(AvisoLista::mostrados(), QStringList{c.mensaje});
+        QCOMPARE(MensajeBox::textos(), QStringList{c.mensaje});
         QVERIFY(p->vista()->editorAbierto());
         QCOMPARE(celda(*p, 0, col), antes);
         // Guardar cannot get past it either. Escape drops the refused edit, giving the cell
         // its value back; a second Escape leaves, asking nothing as nothing changed.
         boton(*p, "guardar")->click();
         QVERIFY(p->isVisible());
-        const QStringList vistos = AvisoLista::mostrados();
+        const QStringList vistos = MensajeBox::textos();
         pulsa(Qt::Key_Escape);
         QVERIFY(p->isVisible());
         QVERIFY(!p->vista()->editorAbierto());
         pulsa(Qt::Key_Escape);
         QCOMPARE(p->result(), int(QDialog::Rejected));
         QVERIFY(!p->isVisible());
-        QCOMPARE(AvisoLista::mostrados(), vistos);
+        QCOMPARE(MensajeBox::textos(), vistos);
     }
 
     void eliminar()
@@ -242,21 +242,21 @@ private slots:
         pulsa(Qt::Key_Space, Qt::ShiftModifier);
         pulsa(Qt::Key_Delete);
         QCOMPARE(clases(), QStringLiteral("IT"));
-        QVERIFY(AvisoLista::mostrados().isEmpty());
+        QVERIFY(MensajeBox::textos().isEmpty());
         // Eliminar asks; No keeps the row.
-        AvisoLista::respuestaAutomatica(false);
+        MensajeBox::setNextAnswer(MensajeBox::No, true);
         vaA(*p, 1, 3);
         pulsa(Qt::Key_E, Qt::AltModifier);  // a mnemonic clicks after a short animation
-        QTRY_COMPARE(AvisoLista::mostrados(), QStringList{"¿Desea eliminar el registro?"});
+        QTRY_COMPARE(MensajeBox::textos(), QStringList{"¿Desea eliminar el registro?"});
         QCOMPARE(clases(), QStringLiteral("IT"));
         QVERIFY(p->vista()->selectionModel()->selectedRows().isEmpty());
-        AvisoLista::respuestaAutomatica(true);
+        MensajeBox::setNextAnswer(MensajeBox::Si, true);
         boton(*p, "eliminar")->click();
         QCOMPARE(clases(), QStringLiteral("I"));
         // On the empty new-row line there is nothing to ask about.
         vaA(*p, 1, 0);
         boton(*p, "eliminar")->click();
-        QCOMPARE(AvisoLista::mostrados().size(), 2);
+        QCOMPARE(MensajeBox::textos().size(), 2);
         boton(*p, "guardar")->click();
         QCOMPARE(p->declaracion().ListaMobiliario.size(), std::size_t(1));
     }
@@ -295,7 +295,7 @@ private slots:
     // The entry points copy back only what was saved.
     void abreYSale()
     {
-        AvisoLista::respuestaAutomatica(true);
+        MensajeBox::setNextAnswer(MensajeBox::Si, true);
         Declaracion d = declaracionBase();
         // Types 77 as the first item's income, then leaves by `sale`.
         const auto escribeY = [](std::function<void(PantallaLista *)> sale) {
