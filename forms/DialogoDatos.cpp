@@ -1,6 +1,7 @@
 #include "DialogoDatos.h"
 
 #include "CampoEdit.h"
+#include "Herramientas.h"
 #include "ListaCampo.h"
 #include "MensajeBox.h"
 #include "TextoQt.h"
@@ -134,11 +135,7 @@ void DialogoDatos::reject()
     QDialog::reject();
 }
 
-void DialogoDatos::abreEuro()
-{
-    if (const CampoEdit::ConversorEuro &conversor = CampoEdit::conversorEuro())
-        conversor(this);
-}
+void DialogoDatos::abreEuro() { Herramientas::conversorEuro(this); }
 
 bool DialogoDatos::eventFilter(QObject *obj, QEvent *e)
 {

@@ -2,6 +2,7 @@
 
 #include "Campos.h"
 #include "DelegadoLista.h"
+#include "Herramientas.h"
 #include "MensajeBox.h"
 #include "ModeloLista.h"
 #include "TextoQt.h"
@@ -102,10 +103,7 @@ PantallaLista::PantallaLista(TipoLista tipo, const Declaracion &decl, QWidget *p
     connect(m_vista->selectionModel(), &QItemSelectionModel::currentChanged, this, &PantallaLista::muestraAyuda);
     if (def.atajoEuro) {
         auto *atajo = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_E), this);
-        connect(atajo, &QShortcut::activated, this, [this] {
-            if (abreEuro)
-                abreEuro(this);
-        });
+        connect(atajo, &QShortcut::activated, this, [this] { Herramientas::conversorEuro(this); });
     }
 
     setTabOrder(m_vista, guardar);
@@ -119,8 +117,7 @@ bool PantallaLista::eventFilter(QObject *object, QEvent *event)
 {
     if (object == m_euro && event->type() == QEvent::MouseButtonRelease
         && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
-        if (abreEuro)
-            abreEuro(this);
+        Herramientas::conversorEuro(this);
         return true;
     }
     return QDialog::eventFilter(object, event);

@@ -11,8 +11,6 @@
 
 #include <QDialog>
 
-#include <functional>
-
 class QCheckBox;
 class QLabel;
 class ModeloLista;
@@ -29,10 +27,6 @@ public:
     // screen opened with (a row added, deleted or set to another value), the housing box
     // is not as it opened, or the cell being typed in holds other text than it had.
     bool cambiado() const;
-
-    // The euro converter, opened by Ctrl+E and by a click on the euro image; set by whoever
-    // owns the converter, does nothing until then.
-    static inline std::function<void(QWidget *)> abreEuro;
 
     // Every way out but "&Guardar": with changes, asks first (No, the default, stays).
     void reject() override;

@@ -1,6 +1,6 @@
 #include "Calculadora.h"
 
-#include "Herramientas.h"
+#include "AbreHerramientas.h"
 #include "MensajeBox.h"
 
 #include <QGridLayout>

@@ -6,6 +6,7 @@
 #include "FicheroDeclaracion.h"
 #include "FicheroPrivado.h"
 #include "FicherosRecientes.h"
+#include "Herramientas.h"
 #include "ListaCampo.h"
 #include "Liquidar.h"
 #include "MensajeBox.h"
@@ -283,10 +284,7 @@ void Precalculo::construyeControles()
     fe.setPointSize(14);
     euro->setFont(fe);
     euro->setGeometry(x + 8, 552, 38, 38);
-    connect(euro, &QAbstractButton::clicked, this, [this] {
-        if (CampoEdit::conversorEuro())
-            CampoEdit::conversorEuro()(this);
-    });
+    connect(euro, &QAbstractButton::clicked, this, [this] { Herramientas::conversorEuro(this); });
     m_imEuro = euro;
 
     // Status line, about 550 twips above the bottom; the options 30 twips lower.

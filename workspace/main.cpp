@@ -1,11 +1,9 @@
 // simulador: the desktop simulator. Creating and showing the main workspace is the start;
 // here each screen and tool is plugged into it.
+#include "AbreHerramientas.h"
 #include "AbreLista.h"
-#include "CampoEdit.h"
 #include "FicherosRecientes.h"
-#include "Herramientas.h"
 #include "ImpresionSimulacion.h"
-#include "PantallaLista.h"
 #include "Precalculo.h"
 #include "RegistraFormularios.h"
 
@@ -23,10 +21,9 @@ int main(int argc, char *argv[])
         QApplication::installTranslator(&qtEs);
     FicherosRecientes::protegeDialogos();
 
-    // F4 in any amount field opens the calculator on it; Ctrl+E the euro converter.
-    CampoEdit::setCalculadora(&CalculadoraParaCampo);
-    CampoEdit::setConversorEuro(&AbreEuro);
-    PantallaLista::abreEuro = &AbreEuro;
+    // F4 in any amount field opens the calculator on it; Ctrl+E and the euro images the
+    // euro converter.
+    InstalaHerramientas();
 
     Precalculo ventana;
     RegistraFormularios(ventana);

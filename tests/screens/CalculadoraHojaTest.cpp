@@ -1,6 +1,7 @@
 // F4 on a box of the sheet with the real calculator: its result fills the box and the sheet
 // recalculates; Cancelar leaves both as they were.
 #include "AyudaPrecalculo.h"
+#include "AbreHerramientas.h"
 #include "Herramientas.h"
 
 class CalculadoraHojaTest : public QObject, AyudaPrecalculo {
@@ -9,11 +10,11 @@ private slots:
     void init()
     {
         QVERIFY(prepara());
-        CampoEdit::setCalculadora(&CalculadoraParaCampo);
+        InstalaHerramientas();
     }
     void cleanup()
     {
-        CampoEdit::setCalculadora({});
+        Herramientas::instala({}, {});
         recoge();
     }
 

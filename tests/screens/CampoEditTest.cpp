@@ -2,6 +2,7 @@
 // amount field of a data screen (light cyan, kept in its editing form when left), the moves.
 #include "CampoEdit.h"
 #include "Campos.h"
+#include "Herramientas.h"
 #include "ListaCampo.h"
 
 #include <QSignalSpy>
@@ -98,13 +99,15 @@ void CampoEditTest::campoDeDatosYMovimientos()
     QCOMPARE(p.importe->text(), QStringLiteral("1234,50"));  // the editing form on entry
     // F4 with a calculator plugged in: it gets the value, its result fills the field.
     QString recibido;
-    CampoEdit::setCalculadora([&recibido](const QString &valor, QWidget *) -> std::optional<QString> {
-        recibido = valor;
-        return QStringLiteral("-7,25");
-    });
+    Herramientas::instala(
+        [&recibido](const QString &valor, QWidget *) -> std::optional<QString> {
+            recibido = valor;
+            return QStringLiteral("-7,25");
+        },
+        {});
     QSignalSpy cerrada(p.importe, &CampoEdit::calculadoraCerrada);
     QTest::keyClick(p.importe, Qt::Key_F4);
-    CampoEdit::setCalculadora({});
+    Herramientas::instala({}, {});
     QCOMPARE(recibido, QStringLiteral("1234,50"));
     QCOMPARE(p.importe->text(), QStringLiteral("-7,25"));
     QCOMPARE(cerrada.count(), 1);

@@ -5,6 +5,7 @@
 // XDG_STATE_HOME keeps the saved declaration away from the real one.
 #include "CampoEdit.h"
 #include "FormularioRentas.h"
+#include "Herramientas.h"
 #include "ListaCampo.h"
 #include "MensajeBox.h"
 #include "PantallaLista.h"
@@ -540,12 +541,13 @@ void FormulariosTest::cadaApartadoAbreSuPantalla()
 void FormulariosTest::calculadoraYConversor()
 {
     QString recibido;
-    CampoEdit::setCalculadora([&recibido](const QString &valor, QWidget *) -> std::optional<QString> {
-        recibido = valor;
-        return QStringLiteral("-12,5");
-    });
     int conversor = 0;
-    CampoEdit::setConversorEuro([&conversor](QWidget *) { ++conversor; });
+    Herramientas::instala(
+        [&recibido](const QString &valor, QWidget *) -> std::optional<QString> {
+            recibido = valor;
+            return QStringLiteral("-12,5");
+        },
+        [&conversor](QWidget *) { ++conversor; });
     Declaracion d;
     d.Rentas[1].RedAnualidades = M("250");
     cuandoAbra([&conversor](DialogoDatos *p) {
@@ -567,8 +569,7 @@ void FormulariosTest::calculadoraYConversor()
         guarda(p);
     });
     const bool cambia = AbreRentas(PantallaRenta::Reducciones, d, nullptr);
-    CampoEdit::setCalculadora({});
-    CampoEdit::setConversorEuro({});
+    Herramientas::instala({}, {});
     QVERIFY(cambia);
     QCOMPARE(recibido, QStringLiteral("250,00"));  // the box's editing form
     QCOMPARE(d.Rentas[1].RedAnualidades, M("-12.5"));

@@ -2,7 +2,7 @@
 // widget, modal dialogs answered from a timer.
 #include "../../tools/Calculadora.h"  // the screens, not the module headers of the same name
 #include "../../tools/Euro.h"
-#include "Herramientas.h"
+#include "AbreHerramientas.h"
 
 #include <QApplication>
 #include <QLabel>

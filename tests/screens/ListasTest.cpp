@@ -1,6 +1,7 @@
 // The three list screens driven from the keyboard, offscreen.
 #include "AbreLista.h"
 #include "DelegadoLista.h"
+#include "Herramientas.h"
 #include "Liquidar.h"
 #include "MensajeBox.h"
 #include "ModeloLista.h"
@@ -342,7 +343,7 @@ private slots:
     void ayudaYEuro()
     {
         int abierto = 0;
-        PantallaLista::abreEuro = [&abierto](QWidget *) { ++abierto; };
+        Herramientas::instala({}, [&abierto](QWidget *) { ++abierto; });
         auto p = abre(TipoLista::Mobiliario);
         auto *ayuda = p->findChild<QLabel *>("LbValor");
         vaA(*p, 0, 1);
@@ -356,7 +357,7 @@ private slots:
         QCOMPARE(abierto, 1);
         QTest::mouseClick(g->findChild<QLabel *>("ImEuro"), Qt::LeftButton);
         QCOMPARE(abierto, 2);
-        PantallaLista::abreEuro = nullptr;
+        Herramientas::instala({}, {});
     }
 
     // One item typed on each screen reaches the sheet. Expected boxes by hand, joint mode:
