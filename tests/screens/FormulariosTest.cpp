@@ -563,7 +563,7 @@ void FormulariosTest::calculadoraYConversor()
         QTRY_VERIFY(salir->hasFocus());
         QTest::keyClick(salir, Qt::Key_E, Qt::ControlModifier);
         QCOMPARE(conversor, 2);
-        QTest::mouseClick(p->findChild<QLabel *>("Im"), Qt::LeftButton);
+        QTest::mouseClick(p->findChild<QLabel *>("ImEuro"), Qt::LeftButton);
         QCOMPARE(conversor, 3);
         escribe(p->caja(3), "2000,25");
         guarda(p);

@@ -212,7 +212,7 @@ private slots:
         QCOMPARE(celda(*p, 0, col), antes);
         // Guardar cannot get past it either. Escape drops the refused edit, giving the cell
         // its value back; a second Escape leaves, asking nothing as nothing changed.
-        boton(*p, "guardar")->click();
+        boton(*p, "CmOp1")->click();
         QVERIFY(p->isVisible());
         const QStringList vistos = MensajeBox::textos();
         pulsa(Qt::Key_Escape);
@@ -252,13 +252,13 @@ private slots:
         QCOMPARE(clases(), QStringLiteral("IT"));
         QVERIFY(p->vista()->selectionModel()->selectedRows().isEmpty());
         MensajeBox::setNextAnswer(MensajeBox::Si, true);
-        boton(*p, "eliminar")->click();
+        boton(*p, "CmOp2")->click();
         QCOMPARE(clases(), QStringLiteral("I"));
         // On the empty new-row line there is nothing to ask about.
         vaA(*p, 1, 0);
-        boton(*p, "eliminar")->click();
+        boton(*p, "CmOp2")->click();
         QCOMPARE(MensajeBox::textos().size(), 2);
-        boton(*p, "guardar")->click();
+        boton(*p, "CmOp1")->click();
         QCOMPARE(p->declaracion().ListaMobiliario.size(), std::size_t(1));
     }
 
@@ -312,7 +312,7 @@ private slots:
         escribeY([](PantallaLista *) { pulsa(Qt::Key_Escape); });
         QVERIFY(!AbreMobiliario(d, nullptr));
         QCOMPARE(d, declaracionBase());
-        escribeY([](PantallaLista *p) { boton(*p, "guardar")->click(); });
+        escribeY([](PantallaLista *p) { boton(*p, "CmOp1")->click(); });
         QVERIFY(AbreMobiliario(d, nullptr));
         QCOMPARE(d.ListaMobiliario[0].Ingreso, M("77"));
     }
@@ -336,7 +336,7 @@ private slots:
         QVERIFY(tramo);
         QCOMPARE(tramo->isVisible(), c.visible);
         QCOMPARE(tramo->isChecked(), c.marcado);
-        boton(*p, "guardar")->click();
+        boton(*p, "CmOp1")->click();
         QCOMPARE(p->declaracion().TramoVivienda, std::int16_t(c.marcado ? 1 : 0));
     }
 
@@ -372,7 +372,7 @@ private slots:
             auto p = abre(tipo, d);
             vaA(*p, 0, 0);
             rellena(fila);
-            boton(*p, "guardar")->click();
+            boton(*p, "CmOp1")->click();
             d = p->declaracion();
         };
         escribe(TipoLista::Mobiliario, {"i", "d", "1000", "100", "", "190"});
