@@ -3,7 +3,7 @@
 #include "AbreHerramientas.h"
 #include "AbreLista.h"
 #include "FicherosRecientes.h"
-#include "ImpresionSimulacion.h"
+#include "ImpresionHoja.h"
 #include "Precalculo.h"
 #include "RegistraFormularios.h"
 

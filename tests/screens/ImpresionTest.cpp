@@ -5,7 +5,7 @@
 // the top.
 #include "CampoEdit.h"
 #include "DisposicionHoja.h"
-#include "ImpresionSimulacion.h"
+#include "ImpresionHoja.h"
 #include "MensajeBox.h"
 #include "PaginaSimulacion.h"
 #include "Precalculo.h"
