@@ -9,8 +9,8 @@
 #include "ListaCampo.h"
 #include "MensajeBox.h"
 #include "PantallaLista.h"
+#include "PantallasDeDatos.h"
 #include "Precalculo.h"
-#include "RegistraFormularios.h"
 #include "TextoQt.h"
 #include "UnidadFam.h"
 #include "VistaLista.h"
@@ -149,7 +149,8 @@ void salir(DialogoDatos *d) { pulsa(d, "CmOp0"); }
 std::unique_ptr<Precalculo> arranca()
 {
     auto w = std::make_unique<Precalculo>();
-    RegistraFormularios(*w);
+    for (const PantallaDeDatos &p : PantallasDeDatos())
+        w->registraPantalla(p.numero, p.abre);
     w->show();
     w->activateWindow();
     // The sheet's focus child, not hasFocus(): offscreen, the window a modal screen leaves is

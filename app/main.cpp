@@ -1,11 +1,10 @@
 // simulador: the desktop simulator. Creating and showing the main workspace is the start;
 // here each screen and tool is plugged into it.
 #include "AbreHerramientas.h"
-#include "AbreLista.h"
 #include "FicherosRecientes.h"
 #include "ImpresionHoja.h"
+#include "PantallasDeDatos.h"
 #include "Precalculo.h"
-#include "RegistraFormularios.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -26,10 +25,8 @@ int main(int argc, char *argv[])
     InstalaHerramientas();
 
     Precalculo ventana;
-    RegistraFormularios(ventana);
-    ventana.registraPantalla(3, &AbreMobiliario);
-    ventana.registraPantalla(8, &AbreGanancias);
-    ventana.registraPantalla(10, &AbreDCuota);
+    for (const PantallaDeDatos &p : PantallasDeDatos())
+        ventana.registraPantalla(p.numero, p.abre);
     InstalaImpresion(ventana);  // " Imprimir ", " Acerca de ... " and "Exportar PDF"
     ventana.show();
     return QApplication::exec();
