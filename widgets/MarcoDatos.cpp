@@ -39,7 +39,8 @@ MarcoDatos::MarcoDatos(const QString &titulo, bool atajoEuro, QWidget *parent) :
 
 void MarcoDatos::reject()
 {
-    if (cambiado() && !MensajeBox::pregunta(this, aQt(simulador::kTituloSalir), aQt(simulador::kPreguntaSalirSinGuardar), true))
+    using namespace simulador;
+    if (cambiado() && !MensajeBox::pregunta(this, aQt(kTituloSalir), aQt(kPreguntaSalirSinGuardar), true))
         return;
     QDialog::reject();
 }

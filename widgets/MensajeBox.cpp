@@ -16,8 +16,10 @@ int muestra(QWidget *padre, QMessageBox::Icon icono, const QString &titulo, cons
 {
     QMessageBox caja(icono, titulo, texto, botones, padre);
     caja.setTextFormat(Qt::PlainText);  // texts from files and typing: a "<a href" stays text
+    // The buttons read Spanish whether or not Qt's translation is installed.
     const std::pair<QMessageBox::StandardButton, const char *> nombres[] = {
-        {QMessageBox::Ok, "Aceptar"}, {QMessageBox::Yes, "&Sí"}, {QMessageBox::No, "&No"}, {QMessageBox::Cancel, "Cancelar"}};
+        {QMessageBox::Ok, "Aceptar"}, {QMessageBox::Yes, "&Sí"}, {QMessageBox::No, "&No"},
+        {QMessageBox::Cancel, "Cancelar"}};
     for (const auto &[boton, nombre] : nombres)
         if (QAbstractButton *b = caja.button(boton))
             b->setText(QString::fromUtf8(nombre));
@@ -45,6 +47,8 @@ void MensajeBox::olvidaUltimo()
 bool MensajeBox::respondida(const QString &titulo, const QString &texto, Respuesta &r)
 {
     s_titulo = titulo;
+    if (s_textos.size() == 100)  // a record for the tests, not a log: the program runs for days
+        s_textos.removeFirst();
     s_textos << texto;
     r = s_siguiente;
     if (!s_todas)
@@ -80,8 +84,8 @@ MensajeBox::Respuesta MensajeBox::preguntaConCancelar(QWidget *padre, const QStr
     Respuesta r;
     if (respondida(titulo, texto, r))
         return r == Si || r == No ? r : Cancelar;
-    switch (muestra(padre, QMessageBox::Question, titulo, texto, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                    QMessageBox::Yes)) {
+    const auto botones = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    switch (muestra(padre, QMessageBox::Question, titulo, texto, botones, QMessageBox::Yes)) {
     case QMessageBox::Yes: return Si;
     case QMessageBox::No: return No;
     default: return Cancelar;
