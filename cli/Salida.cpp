@@ -1,5 +1,6 @@
 #include "Salida.h"
 
+#include "Codificacion.h"
 #include "Rotulos.h"
 #include "TablaCasillas.h"
 #include "TextoImporte.h"
@@ -12,36 +13,6 @@ namespace irpf2021 {
 
 namespace {
 
-// Length of the well-formed UTF-8 sequence at s[i] (overlong forms and surrogates refused),
-// 0 when there is none; its code point goes to cp.
-std::size_t secuenciaUtf8(std::string_view s, std::size_t i, char32_t &cp)
-{
-    const auto b0 = static_cast<unsigned char>(s[i]);
-    std::size_t n;
-    char32_t minimo;
-    if (b0 < 0x80) {
-        cp = b0;
-        return 1;
-    } else if (b0 >= 0xC2 && b0 <= 0xDF) {
-        n = 2, minimo = 0x80, cp = b0 & 0x1F;
-    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-        n = 3, minimo = 0x800, cp = b0 & 0x0F;
-    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-        n = 4, minimo = 0x10000, cp = b0 & 0x07;
-    } else {
-        return 0;
-    }
-    if (i + n > s.size())
-        return 0;
-    for (std::size_t k = 1; k < n; ++k) {
-        const auto b = static_cast<unsigned char>(s[i + k]);
-        if ((b & 0xC0) != 0x80)
-            return 0;
-        cp = (cp << 6) | (b & 0x3F);
-    }
-    return cp < minimo || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF) ? 0 : n;
-}
-
 // Characters that drive a terminal: C0 controls (a tab is only a blank), DEL and C1.
 bool esControl(char32_t cp) { return (cp < 0x20 && cp != '\t') || (cp >= 0x7F && cp <= 0x9F); }
 
@@ -53,25 +24,17 @@ void anadeEscape(std::string &out, const char *prefijo, unsigned valor)
     out.push_back(kHex[valor & 0xF]);
 }
 
-// Display width of a UTF-8 text: every code point counts one column.
-std::size_t anchura(std::string_view s)
-{
-    std::size_t n = 0;
-    for (unsigned char c : s)
-        n += (c & 0xC0) != 0x80;
-    return n;
-}
-
+// Every code point counts one column.
 void rellenaDerecha(std::string &out, std::string_view s, std::size_t ancho)
 {
     out.append(s);
-    for (std::size_t w = anchura(s); w < ancho; ++w)
+    for (std::size_t w = Caracteres(s); w < ancho; ++w)
         out.push_back(' ');
 }
 
 void rellenaIzquierda(std::string &out, std::string_view s, std::size_t ancho)
 {
-    for (std::size_t w = anchura(s); w < ancho; ++w)
+    for (std::size_t w = Caracteres(s); w < ancho; ++w)
         out.push_back(' ');
     out.append(s);
 }
@@ -142,9 +105,9 @@ void AnadeJson(std::string &out, const std::string &texto)
     out.push_back('"');
     for (std::size_t i = 0; i < texto.size();) {
         char32_t cp;
-        const std::size_t n = secuenciaUtf8(texto, i, cp);
+        const std::size_t n = SecuenciaUtf8(texto, i, cp);
         if (n == 0) {
-            out += "\xEF\xBF\xBD";  // U+FFFD
+            AnadeUtf8(out, kCaracterSustitucion);
             ++i;
             continue;
         }
@@ -167,7 +130,7 @@ std::string Visible(std::string_view texto)
     out.reserve(texto.size());
     for (std::size_t i = 0; i < texto.size();) {
         char32_t cp;
-        const std::size_t n = secuenciaUtf8(texto, i, cp);
+        const std::size_t n = SecuenciaUtf8(texto, i, cp);
         if (n == 0) {
             anadeEscape(out, "\\x", static_cast<unsigned char>(texto[i]));
             ++i;

@@ -11,17 +11,13 @@
 
 namespace irpf2021 {
 
-struct Liquidacion {
-    simulador::Modalidad modalidad;
-    simulador::Resultado casillas;
-};
-
 // Each appends to `out`.
 void EscribeTexto(std::string &out, const std::string &fichero, const std::string &nombre,
-                  const std::vector<Liquidacion> &liquidaciones);
-void EscribeJson(std::string &out, const std::string &fichero, const std::vector<Liquidacion> &liquidaciones);
+                  const std::vector<simulador::Liquidacion> &liquidaciones);
+void EscribeJson(std::string &out, const std::string &fichero,
+                 const std::vector<simulador::Liquidacion> &liquidaciones);
 void EscribeJsonError(std::string &out, const std::string &fichero, const std::string &error);
-void EscribeCsv(std::string &out, const std::vector<Liquidacion> &liquidaciones);
+void EscribeCsv(std::string &out, const std::vector<simulador::Liquidacion> &liquidaciones);
 
 // The joint-or-individual comparison of one file.
 void EscribeComparativaTexto(std::string &out, const std::string &fichero, const std::string &nombre,

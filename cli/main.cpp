@@ -144,7 +144,7 @@ int escribePdf(const std::string &pdf, const std::string &ruta, const std::vecto
         const DeclaracionLeida leida = CargaDeclaracion(ruta);
         for (const std::string &aviso : leida.avisos)
             avisa(ruta, "aviso: ", aviso);
-        std::vector<PaginaPdf> paginas;
+        std::vector<Liquidacion> paginas;
         for (Modalidad m : modos) {
             const Calculo c = Recalcular(leida.declaracion, m);
             if (!c.ok) {

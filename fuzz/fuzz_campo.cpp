@@ -5,6 +5,7 @@
 // list fields are never typed in, and formatting is stable: formatting twice gives what
 // formatting once gave, and an amount keeps its value to the field's decimals.
 #include "Campos.h"
+#include "Codificacion.h"
 #include "Comprueba.h"
 #include "TextoImporte.h"
 
@@ -17,13 +18,7 @@ namespace {
 constexpr const char *kCodigos[] = {"D1002", "D0902", "D1504", "S1002", "N04  ", "N02  ", "N1200",
                                     "n05  ", "A35  ", "F10  ", "LA1  ", "M    ", "X    "};
 
-int caracteres(const std::string &s)
-{
-    int n = 0;
-    for (unsigned char c : s)
-        n += (c & 0xC0) != 0x80;
-    return n;
-}
+int caracteres(const std::string &s) { return static_cast<int>(Caracteres(s)); }
 
 bool soloDigitos(const std::string &s)
 {
@@ -38,7 +33,7 @@ void compruebaFormato(const std::string &codigo, const std::string &texto)
 {
     for (bool agrupado : {false, true}) {
         const std::string una = FormateaCampo(codigo, texto, agrupado);
-        COMPRUEBA(Utf8BienFormado(una), "formatting broke UTF-8");
+        COMPRUEBA(EsUtf8(una), "formatting broke UTF-8");
         COMPRUEBA(FormateaCampo(codigo, una, agrupado) == una, "%s: «%s» → «%s» is not stable", codigo.c_str(),
                   texto.c_str(), una.c_str());
     }
@@ -93,7 +88,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *datos, std::size_t tam
         }
         const ResultadoTecla r = TeclaCampo(codigo, e, tecla, maxLength);
         const int nuevo = caracteres(r.texto);
-        COMPRUEBA(Utf8BienFormado(r.texto), "key %u broke UTF-8", static_cast<unsigned>(tecla));
+        COMPRUEBA(EsUtf8(r.texto), "key %u broke UTF-8", static_cast<unsigned>(tecla));
         COMPRUEBA(r.cursor >= 0 && r.cursor <= nuevo, "caret %d outside «%s»", r.cursor, r.texto.c_str());
         if (tecla == kTeclaIntro || tipo == TipoCampo::Lista)
             COMPRUEBA(!r.aceptada && r.texto == e.texto, "Enter or a list field changed the text");

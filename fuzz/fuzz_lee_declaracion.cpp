@@ -4,6 +4,7 @@
 // on saving and loading again changes nothing (nothing lost, nothing shifted). The first
 // save may tidy what no screen writes (a control character becomes a blank, then trimmed;
 // an item without owner is dropped), so the comparison starts from the saved bytes.
+#include "Codificacion.h"
 #include "Comprueba.h"
 #include "FicheroDeclaracion.h"
 
@@ -21,7 +22,7 @@ namespace {
 bool pareceUtf8(std::string_view s)
 {
     const bool noAscii = std::any_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
-    return noAscii && Utf8BienFormado(s);
+    return noAscii && EsUtf8(s);
 }
 
 }  // namespace

@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *datos, std::size_t tam
     } catch (const ErrorFichero &) {
         return 0;
     }
-    std::vector<irpf2021::Liquidacion> liquidaciones;
+    std::vector<Liquidacion> liquidaciones;
     for (Modalidad modo : {Modalidad::Conjunta, Modalidad::Declarante, Modalidad::Conyuge}) {
         const Calculo c = Recalcular(leida.declaracion, modo);
         if (!c.ok) {

@@ -2,9 +2,9 @@
 
 #include "DisposicionHoja.h"
 #include "Fechas.h"
+#include "Hoja.h"
 #include "Rotulos.h"
 #include "FicheroPrivado.h"
-#include "TablaCasillas.h"
 #include "TextoImporte.h"
 
 #include <QBuffer>
@@ -63,27 +63,6 @@ QRectF enTwips(const Rectangulo &r, double x0, double y0)
 
 bool seImprime(const QString &texto) { return !texto.trimmed().isEmpty(); }
 
-// The boxes in the sheet's Tab order: the input boxes, the editable result boxes after them,
-// then the rest in number order.
-std::vector<int> ordenTabulacion()
-{
-    std::vector<int> orden;
-    std::array<bool, kNumCasillas> puesto{};
-    auto pon = [&](int n) {
-        if (!puesto[static_cast<std::size_t>(n)]) {
-            puesto[static_cast<std::size_t>(n)] = true;
-            orden.push_back(n);
-        }
-    };
-    for (int n : kOrdenEntradas)
-        pon(n);
-    for (int n : kOrdenTrasEntradas)
-        pon(n);
-    for (int n = 0; n < kNumCasillas; ++n)
-        pon(n);
-    return orden;
-}
-
 // The heading between `izquierda` and `derecha`, the sheet's left and right edges.
 void cabeceraPagina(QPainter &p, double izquierda, double derecha, const DatosPagina &d)
 {
@@ -138,7 +117,7 @@ void cuerpoPagina(QPainter &p, double x0, double y0, const DatosPagina &d)
 
     // Boxes: hidden ones with text too, at their sheet positions.
     p.setFont(fuenteCasilla());
-    for (int n : ordenTabulacion()) {
+    for (int n : OrdenTabulacion()) {
         const QString &texto = d.casillas[static_cast<std::size_t>(n)];
         if (!seImprime(texto))
             continue;

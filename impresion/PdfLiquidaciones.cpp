@@ -56,8 +56,8 @@ private:
 
 }  // namespace
 
-bool EscribePdfLiquidaciones(const std::string &ruta, const std::string &nombre, const std::vector<PaginaPdf> &paginas,
-                             std::string &error)
+bool EscribePdfLiquidaciones(const std::string &ruta, const std::string &nombre,
+                             const std::vector<simulador::Liquidacion> &paginas, std::string &error)
 {
     // Fonts and the PDF writer need a QGuiApplication. It is made only here, so irpf2021's
     // text, JSON and CSV runs never pay for loading a platform plugin. The runtime folder is
@@ -77,7 +77,7 @@ bool EscribePdfLiquidaciones(const std::string &ruta, const std::string &nombre,
 
     std::vector<DatosPagina> datos;
     datos.reserve(paginas.size());
-    for (const PaginaPdf &p : paginas)
+    for (const simulador::Liquidacion &p : paginas)
         datos.push_back(PaginaDeResultado(nombre, p.modalidad, p.casillas));
     QString motivo;
     if (ExportaPdf(datos, QString::fromStdString(ruta), &motivo))

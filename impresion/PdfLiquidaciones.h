@@ -8,13 +8,8 @@
 #include <string>
 #include <vector>
 
-struct PaginaPdf {
-    simulador::Modalidad modalidad;
-    simulador::Resultado casillas;
-};
-
 // One A4 page per entry, in order, the same page " Imprimir " gives. Qt's GUI layer is started
 // here when the program has none yet, on the offscreen platform unless QT_QPA_PLATFORM names
 // another, so it runs in a script without a display. False with the reason in `error`.
-bool EscribePdfLiquidaciones(const std::string &ruta, const std::string &nombre, const std::vector<PaginaPdf> &paginas,
-                             std::string &error);
+bool EscribePdfLiquidaciones(const std::string &ruta, const std::string &nombre,
+                             const std::vector<simulador::Liquidacion> &paginas, std::string &error);

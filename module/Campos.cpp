@@ -1,5 +1,6 @@
 #include "Campos.h"
 
+#include "Codificacion.h"
 #include "Int128.h"
 #include "Money.h"
 #include "TablaCasillas.h"
@@ -12,45 +13,6 @@
 namespace simulador {
 
 namespace {
-
-// Texts are UTF-8 but carets count characters, as an edit control does: work on code points.
-std::u32string decodifica(std::string_view s)
-{
-    std::u32string out;
-    for (std::size_t i = 0; i < s.size();) {
-        const unsigned char c = static_cast<unsigned char>(s[i]);
-        int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-        char32_t cp = extra == 0 ? c : (c & (0x3F >> extra));
-        ++i;
-        for (; extra > 0 && i < s.size(); --extra, ++i)
-            cp = (cp << 6) | (static_cast<unsigned char>(s[i]) & 0x3F);
-        out.push_back(cp);
-    }
-    return out;
-}
-
-std::string codifica(std::u32string_view s)
-{
-    std::string out;
-    for (char32_t c : s) {
-        if (c < 0x80) {
-            out.push_back(static_cast<char>(c));
-        } else if (c < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else if (c < 0x10000) {
-            out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
-    }
-    return out;
-}
 
 int dosDigitos(std::string_view codigo, std::size_t desde)
 {
@@ -88,18 +50,18 @@ ResultadoTecla inserta(const std::u32string &t, const EstadoTexto &e, char32_t t
             n.erase(inicio, quitar);
         else if (inicio > 0)
             n.erase(inicio - 1, 1);
-        return {true, codifica(n), quitar > 0 ? inicio : std::max(0, inicio - 1)};
+        return {true, CodificaUtf8(n), quitar > 0 ? inicio : std::max(0, inicio - 1)};
     }
     if (tecla < 32)  // Esc and the other control characters change nothing
-        return {true, codifica(t), e.cursor};
+        return {true, CodificaUtf8(t), e.cursor};
     if (maxLength > 0 && largo - quitar + 1 > maxLength)
-        return {false, codifica(t), e.cursor};
+        return {false, CodificaUtf8(t), e.cursor};
     n.erase(inicio, quitar);
     n.insert(n.begin() + inicio, tecla);
-    return {true, codifica(n), inicio + 1};
+    return {true, CodificaUtf8(n), inicio + 1};
 }
 
-ResultadoTecla rechaza(const std::u32string &t, int cursor) { return {false, codifica(t), cursor}; }
+ResultadoTecla rechaza(const std::u32string &t, int cursor) { return {false, CodificaUtf8(t), cursor}; }
 
 ResultadoTecla teclaDecimal(std::string_view codigo, const std::u32string &t, const EstadoTexto &e, char32_t tecla,
                             int maxLength)
@@ -282,7 +244,8 @@ std::string CodigoDeTexto(std::string_view especificacion, std::string_view text
 namespace {
 ResultadoTecla filtra(std::string_view codigo, const EstadoTexto &estado, char32_t tecla, int maxLength)
 {
-    const std::u32string t = decodifica(estado.texto);
+    // Carets count characters, as an edit control does: the key works on code points.
+    const std::u32string t = DecodificaUtf8(estado.texto);
     // Enter never reaches the text, whatever the field: it is a move (NavegaCampo).
     if (tecla == kTeclaIntro)
         return rechaza(t, estado.cursor);

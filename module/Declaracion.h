@@ -134,9 +134,39 @@ struct Declaracion {
     bool operator!=(const Declaracion &o) const { return !(*this == o); }
 };
 
+// The amounts of DatosRenta whose entry 0 of Rentas is the sum of entries 1 and 2 (Σ), in
+// the order of the income screens. Loading a declaration rebuilds all of them. An income
+// screen's save sums only those marked `alGuardar` and leaves entry 0 of the others as it
+// was: DatosInm sums only the withholding, DatosDirecta the instalments and the withholding.
+struct CampoSumado {
+    Money DatosRenta::*campo;
+    bool alGuardar;
+};
+// clang-format off
+inline constexpr CampoSumado kCamposSumados[] = {
+    {&DatosRenta::TrabIngresos, true}, {&DatosRenta::TrabGastos, true}, {&DatosRenta::TrabRetencion, true},
+    {&DatosRenta::TrabReduccion, true}, {&DatosRenta::TrabContribEmpresa, true},
+    {&DatosRenta::InmIngresos, false}, {&DatosRenta::InmGastos, false}, {&DatosRenta::InmIntereses, false},
+    {&DatosRenta::InmRetencion, true},
+    {&DatosRenta::DirIngresos, false}, {&DatosRenta::DirGastos, false}, {&DatosRenta::DirPagosFrac, true},
+    {&DatosRenta::DirRetencion, true},
+    {&DatosRenta::ModRdtoNeto, true}, {&DatosRenta::ModGastosExtra, true}, {&DatosRenta::ModPagosFrac, true},
+    {&DatosRenta::ModRetencion, true},
+    {&DatosRenta::AgrRdtoNeto, true}, {&DatosRenta::AgrGastosExtra, true}, {&DatosRenta::AgrPagosFrac, true},
+    {&DatosRenta::AgrRetencion, true},
+    {&DatosRenta::RedPlanPension, true}, {&DatosRenta::RedAnualidades, true}, {&DatosRenta::RedAnualidadHijos, true},
+};
+// clang-format on
+
+// The entry of kCamposSumados for `campo`, nullptr when its entry 0 is no sum.
+const CampoSumado *BuscaSumado(Money DatosRenta::*campo);
+
+// Entry 0 of TrabMovilidad and TrabOpcion2: "Sí" when a person with employment income has
+// "Sí" there, "No" otherwise, as the employment screen stores it.
+void RehaceSiNoTrabajo(std::array<DatosRenta, 3> &rentas);
+
 // Rebuilds entry 0 of Rentas from entries 1 and 2, as loading a saved declaration does:
-// the sums of the amounts each income screen totals, and the "Sí" of TrabMovilidad and
-// TrabOpcion2 when a person with employment income has it.
+// every sum of kCamposSumados, and RehaceSiNoTrabajo.
 void RehaceTotales(Declaracion &d);
 
 }  // namespace simulador

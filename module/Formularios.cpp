@@ -8,7 +8,6 @@ namespace simulador {
 
 namespace {
 
-constexpr std::string_view kSi = "Sí";
 constexpr std::string_view kNo = "No";
 
 std::string EspecSiNo() { return "****02" + ListaValores("SINO"); }
@@ -94,11 +93,10 @@ using R = DatosRenta;
 using C = Colocacion;
 
 CampoRenta Importe(std::string_view titulo, int d, int c, std::string_view dato, std::string_view datoC,
-                   Money R::*campo, bool suma, C col = C::Fila, int bloque = 0)
+                   Money R::*campo, C col = C::Fila, int bloque = 0)
 {
     CampoRenta f{titulo, d, c, dato, datoC};
     f.importe = campo;
-    f.suma = suma;
     f.colocacion = col;
     f.bloque = bloque;
     return f;
@@ -119,55 +117,55 @@ std::vector<FormularioRenta> ConstruyeFormularios()
     std::vector<FormularioRenta> f(6);
     // clang-format off
     f[0] = {"DatosTrabajo", "Rdtos. del Trabajo", 1, 14, false, {}, {
-        Importe("Ingresos",                   0, 5, "IngresoD",    "IngresoC",    &R::TrabIngresos,       true),
-        Importe("Gastos",                     1, 6, "GastoD",      "GastoC",      &R::TrabGastos,         true),
-        Importe("Retención",                  2, 7, "RetencionD",  "RetencionC",  &R::TrabRetencion,      true),
-        Importe("Red. Especial",              3, 8, "AportacionD", "AportacionC", &R::TrabReduccion,      true),
-        Importe("Contribuciones Empr. P. P.", 4, 9, "APromotorD",  "APromotorC",  &R::TrabContribEmpresa, true),
+        Importe("Ingresos",                   0, 5, "IngresoD",    "IngresoC",    &R::TrabIngresos),
+        Importe("Gastos",                     1, 6, "GastoD",      "GastoC",      &R::TrabGastos),
+        Importe("Retención",                  2, 7, "RetencionD",  "RetencionC",  &R::TrabRetencion),
+        Importe("Red. Especial",              3, 8, "AportacionD", "AportacionC", &R::TrabReduccion),
+        Importe("Contribuciones Empr. P. P.", 4, 9, "APromotorD",  "APromotorC",  &R::TrabContribEmpresa),
         SiNo("Movilidad geográfica",  10, 11, "SINO1D", "SINO1C", &R::TrabMovilidad),
         SiNo("",                      12, 13, "SINO2D", "SINO2C", &R::TrabOpcion2),
     }};
     f[1] = {"DatosInm", "Rdtos. del Capital Inmobiliario", 2, 18, true,
             {{"Inmuebles Arrendades"}, {"Resto Inmuebles", "(excluida vivienda habitual)"}}, {
-        Importe("Ingresos",               0,  7,  "IngresoD",   "IngresoC",   &R::InmIngresos,  false),
-        Importe("Intereses/Rep.",         16, 17, "IntereD",    "IntereC",    &R::InmIntereses, false),
-        Importe("Otros gastos",           1,  8,  "GastoD",     "GastoC",     &R::InmGastos,    false),
-        Importe("Retención",              2,  9,  "RetencionD", "RetencionC", &R::InmRetencion, true),
+        Importe("Ingresos",               0,  7,  "IngresoD",   "IngresoC",   &R::InmIngresos),
+        Importe("Intereses/Rep.",         16, 17, "IntereD",    "IntereC",    &R::InmIntereses),
+        Importe("Otros gastos",           1,  8,  "GastoD",     "GastoC",     &R::InmGastos),
+        Importe("Retención",              2,  9,  "RetencionD", "RetencionC", &R::InmRetencion),
         SiNo("Local",                     14, 15, "SINO3D",     "SINO3C",     &R::InmLocal),
-        Importe("V.Catastral 1º    Rev.", 3,  10, "Valor1D",    "Valor1C",    &R::InmValorCat1, false, C::Fila, 1),
+        Importe("V.Catastral 1º    Rev.", 3,  10, "Valor1D",    "Valor1C",    &R::InmValorCat1, C::Fila, 1),
         SiNo("",                          4,  11, "SINO1D",     "SINO1C",     &R::InmRevisado1, C::ConAnterior, 1),
-        Importe("V.Catastral 2º    Rev.", 5,  12, "Valor2D",    "Valor2C",    &R::InmValorCat2, false, C::Fila, 1),
+        Importe("V.Catastral 2º    Rev.", 5,  12, "Valor2D",    "Valor2C",    &R::InmValorCat2, C::Fila, 1),
         SiNo("",                          6,  13, "SINO2D",     "SINO2C",     &R::InmRevisado2, C::ConAnterior, 1),
     }};
     f[2] = {"DatosDirecta", "Actividades en Estimación Directa", 4, 14, false, {}, {
-        Importe("Ingresos",        0, 4, "IngresoD",    "IngresoC",    &R::DirIngresos,  false),
-        Importe("Gastos",          1, 5, "GastoD",      "GastoC",      &R::DirGastos,    false),
-        Importe("P. Fraccionados", 2, 6, "RetencionD",  "RetencionC",  &R::DirPagosFrac, true),
-        Importe("Retención",       3, 7, "AportacionD", "AportacionC", &R::DirRetencion, true),
+        Importe("Ingresos",        0, 4, "IngresoD",    "IngresoC",    &R::DirIngresos),
+        Importe("Gastos",          1, 5, "GastoD",      "GastoC",      &R::DirGastos),
+        Importe("P. Fraccionados", 2, 6, "RetencionD",  "RetencionC",  &R::DirPagosFrac),
+        Importe("Retención",       3, 7, "AportacionD", "AportacionC", &R::DirRetencion),
         SiNo("Aplica reducción rdto. neto",          8,  9,  "SINO2D", "SINO2C", &R::DirRedRdtoNeto),
         SiNo("Aplica reducción emprendedores (20%)", 12, 13, "SINO3D", "SINO3C", &R::DirRedEmprendedores),
-        Importe("", 10, 11, "SalariosD", "SalariosC", &R::Retribuciones, false, C::Oculta),
+        Importe("", 10, 11, "SalariosD", "SalariosC", &R::Retribuciones, C::Oculta),
     }};
     f[3] = {"DatosModulos", "Act. Estimación Objetiva Empresarial", 5, 10, false, {}, {
-        Importe("Rendimiento Neto",   0, 4, "IngresoD",    "IngresoC",    &R::ModRdtoNeto,    true),
-        Importe("G. Extraordinarios", 1, 5, "GastoD",      "GastoC",      &R::ModGastosExtra, true),
-        Importe("Pagos Fraccionados", 2, 6, "RetencionD",  "RetencionC",  &R::ModPagosFrac,   true),
-        Importe("Retención",          3, 7, "AportacionD", "AportacionC", &R::ModRetencion,   true),
+        Importe("Rendimiento Neto",   0, 4, "IngresoD",    "IngresoC",    &R::ModRdtoNeto),
+        Importe("G. Extraordinarios", 1, 5, "GastoD",      "GastoC",      &R::ModGastosExtra),
+        Importe("Pagos Fraccionados", 2, 6, "RetencionD",  "RetencionC",  &R::ModPagosFrac),
+        Importe("Retención",          3, 7, "AportacionD", "AportacionC", &R::ModRetencion),
         Importe("Retribuciones del conjunto de actividades\n- Reducción por creación de empleo",
-                8, 9, "SalariosD", "SalariosC", &R::Retribuciones, false, C::TituloDebajo),
+                8, 9, "SalariosD", "SalariosC", &R::Retribuciones, C::TituloDebajo),
     }};
     f[4] = {"DatosAgricolas", "Actividades Agrarias-Ganaderas", 6, 10, false, {}, {
-        Importe("Rendimiento Neto",       0, 4, "IngresoD",    "IngresoC",    &R::AgrRdtoNeto,    true),
-        Importe("Gastos Extraordinarios", 1, 5, "GastoD",      "GastoC",      &R::AgrGastosExtra, true),
-        Importe("Pagos Fraccionados",     2, 6, "RetencionD",  "RetencionC",  &R::AgrPagosFrac,   true),
-        Importe("Retención",              3, 7, "AportacionD", "AportacionC", &R::AgrRetencion,   true),
+        Importe("Rendimiento Neto",       0, 4, "IngresoD",    "IngresoC",    &R::AgrRdtoNeto),
+        Importe("Gastos Extraordinarios", 1, 5, "GastoD",      "GastoC",      &R::AgrGastosExtra),
+        Importe("Pagos Fraccionados",     2, 6, "RetencionD",  "RetencionC",  &R::AgrPagosFrac),
+        Importe("Retención",              3, 7, "AportacionD", "AportacionC", &R::AgrRetencion),
         Importe("Retribuciones del conjunto de actividades",
-                8, 9, "SalarioD", "SalarioC", &R::Retribuciones, false, C::TituloDebajo),
+                8, 9, "SalarioD", "SalarioC", &R::Retribuciones, C::TituloDebajo),
     }};
     f[5] = {"Reducciones", "Reducciones de la Base General", 9, 6, false, {}, {
-        Importe("Plan Pensión",    0, 3, "IngresoD", "Gastoc",   &R::RedPlanPension,    true),
-        Importe("Anualidades",     1, 4, "GastoD",   "Ingresod", &R::RedAnualidades,    true),
-        Importe("Anualidad hijos", 2, 5, "Ingresoc", "Gastod",   &R::RedAnualidadHijos, true),
+        Importe("Plan Pensión",    0, 3, "IngresoD", "Gastoc",   &R::RedPlanPension),
+        Importe("Anualidades",     1, 4, "GastoD",   "Ingresod", &R::RedAnualidades),
+        Importe("Anualidad hijos", 2, 5, "Ingresoc", "Gastod",   &R::RedAnualidadHijos),
     }};
     // clang-format on
     return f;
@@ -342,7 +340,8 @@ GuardadoRenta GuardaRentas(Declaracion &d, PantallaRenta p, const CajasRenta &ca
             r.*c.importe = l.valor;
         }
     for (const CampoRenta &c : f.campos) {
-        if (!c.suma)
+        const CampoSumado *suma = c.importe ? BuscaSumado(c.importe) : nullptr;
+        if (!suma || !suma->alGuardar)
             continue;
         try {
             rentas[0].*c.importe = rentas[1].*c.importe + rentas[2].*c.importe;
@@ -356,15 +355,7 @@ GuardadoRenta GuardaRentas(Declaracion &d, PantallaRenta p, const CajasRenta &ca
         }
     }
     if (p == PantallaRenta::Trabajo)
-        // Geographic mobility (art. 19.2.f LIRPF) and its companion yes/no count in entry 0
-        // only for a person who has employment income.
-        for (std::string DatosRenta::*si : {&DatosRenta::TrabMovilidad, &DatosRenta::TrabOpcion2}) {
-            const DatosRenta &a = rentas[1];
-            const DatosRenta &b = rentas[2];
-            const bool aplica =
-                (a.*si == kSi && a.TrabIngresos.positive()) || (b.*si == kSi && b.TrabIngresos.positive());
-            rentas[0].*si = std::string(aplica ? kSi : kNo);
-        }
+        RehaceSiNoTrabajo(rentas);
     d.Rentas = rentas;
     return GuardadoRenta{};
 }

@@ -84,7 +84,6 @@ struct CampoRenta {
     std::string_view dato, datoConyuge;  // data names of the two boxes (labels only)
     Money DatosRenta::*importe = nullptr;
     std::string DatosRenta::*texto = nullptr;
-    bool suma = false;              // Σ: entry 0 = entry 1 + entry 2 after a save
     Colocacion colocacion = Colocacion::Fila;
     int bloque = 0;                 // DatosInm: 0 "Inmuebles Arrendades", 1 "Resto Inmuebles"
 };
@@ -122,8 +121,8 @@ struct GuardadoRenta {
 };
 
 // "&Guardar": each box by itself into entry 1 (declarant) or 2 (spouse), an empty amount
-// as 0; then entry 0 of the screen's Σ fields, and on DatosTrabajo the "Sí" of TrabMovilidad
-// and TrabOpcion2 only for a person with employment income. A box holding something that is
+// as 0; then entry 0 of the screen's fields that kCamposSumados sums at a save, and on
+// DatosTrabajo RehaceSiNoTrabajo. A box holding something that is
 // no amount (pasted text: the key filter lets nothing else in) stores nothing at all.
 GuardadoRenta GuardaRentas(Declaracion &d, PantallaRenta p, const CajasRenta &cajas);
 

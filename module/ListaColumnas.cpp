@@ -1,5 +1,6 @@
 #include "ListaColumnas.h"
 
+#include "Codificacion.h"
 #include "Fechas.h"
 #include "TextoImporte.h"
 
@@ -84,12 +85,6 @@ bool esCifra(char32_t c) { return c >= U'0' && c <= U'9'; }
 
 char32_t mayuscula(char32_t c) { return c >= U'a' && c <= U'z' ? c - (U'a' - U'A') : c; }
 
-// Characters, not bytes: a date cell may hold any key, accented ones included.
-std::size_t longitud(std::string_view s)
-{
-    return static_cast<std::size_t>(
-        std::count_if(s.begin(), s.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
 
 // Where each column's cell goes in the screen's record. Columns 4 and 5 of Mobiliario and
 // 6 and 7 of Ganancias hold the record's fields in the reverse of the record's order.
@@ -215,7 +210,8 @@ Tecla FiltraTecla(TipoLista p, int columna, std::string_view celda, char32_t tec
         if (!esCifra(tecla) && tecla != U',' && !(c.signo && tecla == U'-' && celda.empty()))
             return {AccionTecla::Rechaza, 0};
     }
-    if (c.limite > 0 && longitud(celda) >= static_cast<std::size_t>(c.limite))
+    // Characters, not bytes: a date cell may hold any key, accented ones included.
+    if (c.limite > 0 && Caracteres(celda) >= static_cast<std::size_t>(c.limite))
         return {AccionTecla::Rechaza, 0};
     return {AccionTecla::Acepta, tecla};
 }

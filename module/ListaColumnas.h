@@ -8,6 +8,7 @@
 // amounts in the file's plain form ("1234,5"), empty when nothing was typed.
 #pragma once
 
+#include "Comunidades.h"
 #include "Declaracion.h"
 #include "Money.h"
 
@@ -52,8 +53,8 @@ inline constexpr std::string_view kPreguntaEliminar = "¿Desea eliminar el regis
 inline constexpr std::string_view kFechaIncorrecta = "Fecha incorrecta.";
 inline constexpr std::string_view kTituloTramo = "% Aumentados (Tramo autonómico vivienda)";
 
-// The increased regional rate for the main residence exists only in Catalunya ("09").
-inline bool TramoAplicable(const Declaracion &d) { return d.Autonomia == "09"; }
+// The increased regional rate for the main residence exists only in Catalunya.
+inline bool TramoAplicable(const Declaracion &d) { return ComunidadDe(d.Autonomia) == Comunidad::Catalunya; }
 
 // Keys as the filters see them: a typed character, or Backspace.
 inline constexpr char32_t kRetroceso = 8;

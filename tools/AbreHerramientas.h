@@ -14,9 +14,10 @@ void AbreEuro(QWidget *parent);
 // The calculator on the value of the field in which F4 was pressed.
 //
 // `valorInicial` is the field's value as text: what F4 hands over is the field's text when
-// it is numeric and "0" otherwise. A value that is not numeric, the empty text included,
-// opens the calculator with "V" and "Aceptar" disabled: that is how the main window opens
-// it, with no field.
+// it is numeric and "0" otherwise (simulador::ValorParaCalculadora, in the module's
+// MaquinaCalculadora.h, does exactly that). A value that is not numeric, the empty text
+// included, opens the calculator with "V" and "Aceptar" disabled: that is how the main window
+// opens it, with no field.
 //
 // Returns "*" when the user cancelled (Cancelar, Escape, closing the window): the field is
 // left as it was. Otherwise the result in the field's editing form: an optional "-", digits

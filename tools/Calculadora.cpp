@@ -133,9 +133,9 @@ void Calculadora::aceptar()
     accept();
 }
 
-void Calculadora::avisa(simulador::Calculadora::Aviso aviso)
+void Calculadora::avisa(simulador::MaquinaCalculadora::Aviso aviso)
 {
-    if (aviso != simulador::Calculadora::Aviso::DivisionPorCero)
+    if (aviso != simulador::MaquinaCalculadora::Aviso::DivisionPorCero)
         return;
     // Shown before the display changes, so the user still sees the zero divisor.
     MensajeBox::aviso(this, QStringLiteral("Calculadora"), QString::fromUtf8(simulador::kAvisoDivisionPorCero));

@@ -1,8 +1,8 @@
 // The desk calculator's screen: buttons and keys in, the module's state machine
-// (simulador::Calculadora) does the rest, the display label shows its text.
+// (simulador::MaquinaCalculadora) does the rest, the display label shows its text.
 #pragma once
 
-#include "../module/Calculadora.h"  // the module's state machine (same file name as this screen)
+#include "MaquinaCalculadora.h"
 
 #include <QDialog>
 
@@ -29,9 +29,9 @@ private:
     void aceptar();
     bool trataTecla(QKeyEvent *event);  // true when the key was the calculator's
     QAbstractButton *boton(simulador::Pulsacion p) const;
-    void avisa(simulador::Calculadora::Aviso aviso);
+    void avisa(simulador::MaquinaCalculadora::Aviso aviso);
 
-    simulador::Calculadora m_calc;
+    simulador::MaquinaCalculadora m_calc;
     QString m_intercambio = QStringLiteral("*");
     QLabel *m_readout = nullptr;
     QPushButton *m_number[10] = {};

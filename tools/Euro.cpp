@@ -1,7 +1,7 @@
 #include "Euro.h"
 
-#include "../module/Euro.h"  // the module's converter (same file name as this screen)
 #include "CampoEdit.h"
+#include "ConversorEuro.h"
 
 #include <QFontDatabase>
 #include <QGridLayout>

@@ -1,8 +1,8 @@
 #include "CampoEdit.h"
 
-#include "Calculadora.h"
 #include "Herramientas.h"
 #include "ListaCampo.h"
+#include "MaquinaCalculadora.h"
 #include "MensajeBox.h"
 #include "TextoImporte.h"
 #include "TextoQt.h"
@@ -93,18 +93,26 @@ void CampoEdit::keyPressEvent(QKeyEvent *e)
 {
     const Qt::KeyboardModifiers mods = e->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     const int key = e->key();
+    if (key == Qt::Key_PageUp || key == Qt::Key_PageDown ||
+        (mods == Qt::ControlModifier && (key == Qt::Key_Home || key == Qt::Key_End))) {
+        e->ignore();  // the screen's: on to the parent widget
+        return;
+    }
     if (mods == Qt::NoModifier) {
         if (key == Qt::Key_Down && m_lista && m_lista->isVisible() && m_lista->campo() == this) {
             m_lista->setFocus();
             return;
         }
         if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Down) {
+            if (m_alMover && !m_alMover(Movimiento::Siguiente))
+                return;
             emit confirmado();
             enviaTab();
             return;
         }
         if (key == Qt::Key_Up) {
-            enviaTab(true);
+            if (!m_alMover || m_alMover(Movimiento::Anterior))
+                enviaTab(true);
             return;
         }
         if (key == Qt::Key_F4) {

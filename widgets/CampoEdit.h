@@ -1,22 +1,25 @@
 // One field of a screen: an edit box driven by a field definition of the module (code and
 // list definition). It filters keys with TeclaCampo, shows the editing form on focus and
 // the display form when left (white fields only), turns Enter, Down and Up into moves along
-// the focus chain and opens the screen's pop-up list for list fields. F4 opens the calculator
-// on the field's value and Ctrl+E the euro converter (see Herramientas.h).
+// the focus chain and opens the screen's pop-up list for list fields. Paging and Ctrl+Home /
+// Ctrl+End are the screen's keys, not the field's: they go on to the widget holding it. F4
+// opens the calculator on the field's value and Ctrl+E the euro converter (Herramientas.h).
 //
 // Nothing reaches the text around the filter: typed characters, pasted text (keys or the
 // middle button) go through it one by one, drops are not taken, and a key with Alt or
 // Ctrl held is a command, never typing (an Alt+letter naming a button is that button's
 // shortcut and never gets here).
 //
-// The screen wires its own behaviour through the signals, and may install an event filter
-// on the field to see keys before the shared handling (the main sheet does).
+// The screen wires its own behaviour through the signals and through setAlMover, which
+// may hold a move (the main sheet confirms a box and recalculates before the focus leaves).
 #pragma once
 
 #include "Campos.h"
 
 #include <QColor>
 #include <QLineEdit>
+
+#include <functional>
 
 class ListaCampo;
 
@@ -46,12 +49,18 @@ public:
     // The focus moves to the next (or previous) field once the current event is over.
     void enviaTab(bool atras = false);
 
+    // Enter and Down move to the next field, Up to the previous one, unless the screen's hook
+    // says false: the focus then stays. Unset: every move goes ahead.
+    enum class Movimiento { Siguiente, Anterior };
+    using AlMover = std::function<bool(Movimiento)>;
+    void setAlMover(AlMover alMover) { m_alMover = std::move(alMover); }
+
     static const QColor kBlanco;       // input fields
     static const QColor kVerdeClaro;   // while the calculator is open
 
 signals:
     void entrado();              // the field took the focus and shows its editing form
-    void confirmado();           // Enter or Down, just before the move to the next field
+    void confirmado();           // Enter or Down, the move allowed, just before it happens
     void calculadoraCerrada();   // F4: the calculator closed and may have changed the text
 
 protected:
@@ -73,4 +82,5 @@ private:
     bool m_seleccionaAlSoltar = false;  // focus came with a mouse press: select on its release
     QColor m_fondo = kBlanco;
     ListaCampo *m_lista = nullptr;
+    AlMover m_alMover;
 };

@@ -111,9 +111,12 @@ private:
 
 QStringList VentanaComparativa::columnas(bool hayConyuge)
 {
-    QStringList l{QStringLiteral("CONJUNTA"), QStringLiteral("DECLARANTE")};
+    // The liquidations by their selector names; the last column sums the two individual ones.
+    const QString declarante = aQt(NombreModalidad(Modalidad::Declarante));
+    const QString conyuge = aQt(NombreModalidad(Modalidad::Conyuge));
+    QStringList l{aQt(NombreModalidad(Modalidad::Conjunta)), declarante};
     if (hayConyuge)
-        l << QStringLiteral("CONYUGE") << QStringLiteral("DECLARANTE + CONYUGE");
+        l << conyuge << declarante + QStringLiteral(" + ") + conyuge;
     return l;
 }
 

@@ -1,20 +1,58 @@
-// Runs a shell command for the command-line tests and keeps what it printed and its status.
+// Runs irpf2021 (or any shell command) for the command-line tests and keeps what it wrote on
+// each stream and its exit status.
 #pragma once
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
-#include <sys/wait.h>
 
-struct Ejecucion {
-    std::string salida;  // standard output
-    int estado = -1;     // exit status; -1 when the program did not exit by itself (a crash)
+#include <sys/wait.h>
+#include <unistd.h>
+
+// A new folder of the test's own under the temporary folder (tests run side by side, and a
+// fixed name there is anyone's to plant), removed with everything in it at the end.
+class CarpetaPropia {
+public:
+    CarpetaPropia()
+    {
+        std::string plantilla = (std::filesystem::temp_directory_path() / "irpf2021-XXXXXX").string();
+        if (mkdtemp(plantilla.data()))
+            m_ruta = plantilla;
+    }
+    ~CarpetaPropia()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(m_ruta, ec);
+    }
+    CarpetaPropia(const CarpetaPropia &) = delete;
+    CarpetaPropia &operator=(const CarpetaPropia &) = delete;
+    std::string operator/(const std::string &nombre) const { return (m_ruta / nombre).string(); }
+
+private:
+    std::filesystem::path m_ruta;
 };
 
+inline std::string LeeFichero(const std::string &ruta)  // "" when there is no such file
+{
+    std::ifstream in(ruta, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+struct Ejecucion {
+    std::string salida, errores;  // standard output and standard error
+    int estado = -1;              // exit status; -1 when the program did not exit by itself (a crash)
+};
+
+// Runs `orden` with sh. Standard error is kept apart unless `orden` redirects it itself.
 inline Ejecucion EjecutaOrden(const std::string &orden)
 {
+    static const CarpetaPropia carpeta;
+    const std::string errores = carpeta / "errores";
     Ejecucion e;
-    FILE *p = popen(orden.c_str(), "r");
+    FILE *p = popen(("{ " + orden + "\n} 2>'" + errores + "'").c_str(), "r");
     if (!p)
         return e;
     char buf[4096];
@@ -22,13 +60,12 @@ inline Ejecucion EjecutaOrden(const std::string &orden)
         e.salida.append(buf, n);
     const int st = pclose(p);
     e.estado = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    e.errores = LeeFichero(errores);
     return e;
 }
 
-// A new folder of the test's own under the temporary folder (tests run side by side), with a
-// trailing "/"; empty if it cannot be made.
-inline std::string CarpetaPropia(const std::string &prefijo)
+// irpf2021 run in tests/data, so that the paths it writes are the short ones of the tests.
+inline Ejecucion Irpf2021(const std::string &argumentos)
 {
-    std::string plantilla = std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + "/" + prefijo + "-XXXXXX";
-    return mkdtemp(plantilla.data()) ? plantilla + "/" : std::string();
+    return EjecutaOrden("cd '" DATOS_DIR "' && '" IRPF2021_BIN "' " + argumentos);
 }

@@ -1,11 +1,10 @@
 // The lock beside the saved declaration: a second session is refused while the first holds
 // it, gets it once the first lets go, and a link planted at the lock's name is not followed.
 #include "Bloqueo.h"
+#include "FicheroDeclaracionPruebas.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,9 +12,8 @@ using simulador::Bloqueo;
 
 TEST(Bloqueo, OneSessionAtATime)
 {
-    std::string plantilla = ::testing::TempDir() + "bloqueoXXXXXX";
-    ASSERT_NE(mkdtemp(plantilla.data()), nullptr);
-    const std::string ruta = plantilla + "/DatosCa21.Ini.lock";
+    const simulador::CarpetaPrivada carpeta;
+    const std::string dir = carpeta.ruta().string(), ruta = dir + "/DatosCa21.Ini.lock";
     {
         Bloqueo primera = Bloqueo::Toma(ruta);
         ASSERT_EQ(primera.estado(), Bloqueo::Estado::Tomado) << primera.error();
@@ -33,15 +31,11 @@ TEST(Bloqueo, OneSessionAtATime)
     despues.suelta();
     EXPECT_EQ(Bloqueo::Toma(ruta).estado(), Bloqueo::Estado::Tomado);
 
-    const std::string enlace = plantilla + "/enlace.lock", destino = plantilla + "/destino";
+    const std::string enlace = dir + "/enlace.lock", destino = dir + "/destino";
     ASSERT_EQ(symlink(destino.c_str(), enlace.c_str()), 0);
     const Bloqueo porEnlace = Bloqueo::Toma(enlace);
     EXPECT_EQ(porEnlace.estado(), Bloqueo::Estado::Error);
     EXPECT_NE(porEnlace.error().find(enlace), std::string::npos);
     EXPECT_NE(access(destino.c_str(), F_OK), 0);  // nothing created through the link
-    EXPECT_EQ(Bloqueo::Toma(plantilla + "/no/existe.lock").estado(), Bloqueo::Estado::Error);
-
-    unlink(enlace.c_str());
-    unlink(ruta.c_str());
-    rmdir(plantilla.c_str());
+    EXPECT_EQ(Bloqueo::Toma(dir + "/no/existe.lock").estado(), Bloqueo::Estado::Error);
 }

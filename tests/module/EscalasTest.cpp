@@ -38,18 +38,6 @@ TEST(Escalas, QuotaAtBracketEdges)
     }
 }
 
-TEST(Escalas, BuscaTramoReturnsTheBracketRow)
-{
-    const Escalas e = CargaTablas("04");
-    const Tramo t = BuscaTramo(e, "A", M("48000"));
-    EXPECT_EQ(t.corte, M("48000"));
-    EXPECT_EQ(t.cuota, M("6855"));
-    EXPECT_EQ(t.tipo, M("19.25"));
-    const Tramo negativo = BuscaTramo(e, "E", M("-0.01"));
-    EXPECT_EQ(negativo.corte, M("0"));
-    EXPECT_EQ(negativo.tipo, M("0"));
-}
-
 TEST(Escalas, SavingsScaleThresholds)
 {
     struct Caso {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
 
 using namespace simulador;
 
@@ -64,6 +65,8 @@ const CasoTecla kTeclas[] = {
 };
 // clang-format on
 
+void PrintTo(const CasoTecla &c, std::ostream *os) { *os << c.nombre; }
+
 class Teclas : public testing::TestWithParam<CasoTecla> {};
 
 TEST_P(Teclas, Filtro)
@@ -90,28 +93,18 @@ TEST(ListaColumnas, ComprobacionAlDejarLaCelda)
     // clang-format off
     const CasoCelda casos[] = {
         // ddmmyyyy and ddmmyy gain dashes; the 31st of February is then refused.
-        {Gan, 2, "31022021", false, "31-02-2021", "Fecha incorrecta."},
-        {Gan, 4, "010203",   true,  "01-02-03", ""},
-        {Ded, 3, "29022020", true,  "29-02-2020", ""},
-        {Ded, 3, "29022021", false, "29-02-2021", "Fecha incorrecta."},
+        {Gan, 2, "31022021", false, "31-02-2021", "Fecha incorrecta."}, {Gan, 4, "010203", true, "01-02-03", ""},
+        {Ded, 3, "29022020", true, "29-02-2020", ""}, {Ded, 3, "29022021", false, "29-02-2021", "Fecha incorrecta."},
         // A date holding a separator is taken as typed when it is a date.
-        {Gan, 2, "1-2-2021", true,  "1-2-2021", ""},
-        {Gan, 2, "5/3/21",   true,  "5/3/21", ""},
-        {Gan, 2, "1/2-2021", false, "1/2-2021", "Fecha incorrecta."},
-        {Gan, 2, "3102202",  false, "3102202", "Fecha incorrecta."},
-        {Gan, 2, "ab0203",   false, "ab-02-03", "Fecha incorrecta."},
-        {Gan, 2, "   ",      true,  "", ""},
+        {Gan, 2, "1-2-2021", true, "1-2-2021", ""},   {Gan, 2, "5/3/21", true, "5/3/21", ""},
+        {Gan, 2, "1/2-2021", false, "1/2-2021", "Fecha incorrecta."}, {Gan, 2, "3102202", false, "3102202", "Fecha incorrecta."},
+        {Gan, 2, "ab0203", false, "ab-02-03", "Fecha incorrecta."},   {Gan, 2, "   ", true, "", ""},
         // Class and owner must be filled (each screen's message is checked on the screens).
-        {Mob, 0, " ", false, " ", "La clase debe de estar informada."},
-        {Ded, 1, "C", true,  "C", ""},
+        {Mob, 0, " ", false, " ", "La clase debe de estar informada."}, {Ded, 1, "C", true, "C", ""},
         // Amounts are kept plain; what the keys let through reads as its leading number.
-        {Mob, 2, "12,",     true, "12", ""},
-        {Mob, 3, "0012,50", true, "12,5", ""},
-        {Gan, 10, "-",      true, "0", ""},
-        {Gan, 10, "-7,5",   true, "-7,5", ""},
-        {Gan, 10, "1,,",    true, "1", ""},
-        {Ded, 5, "033",     true, "33", ""},
-        {Mob, 2, "",        true, "", ""},
+        {Mob, 2, "12,", true, "12", ""},  {Mob, 3, "0012,50", true, "12,5", ""}, {Gan, 10, "-", true, "0", ""},
+        {Gan, 10, "-7,5", true, "-7,5", ""}, {Gan, 10, "1,,", true, "1", ""}, {Ded, 5, "033", true, "33", ""},
+        {Mob, 2, "", true, "", ""},
     };
     // clang-format on
     for (const CasoCelda &c : casos) {

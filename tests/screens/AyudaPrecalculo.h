@@ -1,12 +1,10 @@
-// What the main-window tests share: a fresh folder per test for XDG_STATE_HOME and the
-// user's settings (the saved declaration and the recent files never touch the real ones), the
-// window started as a user finds it, typing into a box, and answering a box not answered in
-// advance.
+// What the main-window tests share: a fresh folder per test for XDG_STATE_HOME and the user's
+// settings (the saved declaration and the recent files never touch the real ones), the window
+// started as a user finds it, typing into a box, and answering a box not answered in advance.
 #ifndef AYUDAPRECALCULO_H
 #define AYUDAPRECALCULO_H
 
 #include "CampoEdit.h"
-#include "Declaracion.h"
 #include "MensajeBox.h"
 #include "Precalculo.h"
 
@@ -19,7 +17,6 @@
 #include <QTimer>
 #include <QtTest>
 
-#include <functional>
 #include <memory>
 
 #include <sys/stat.h>
@@ -36,21 +33,25 @@ inline bool escribeFichero(const QString &ruta, const QByteArray &bytes)
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
 }
 
-// Two salaries of 30000 (2000 of expenses, 4000 withheld each), or the declarant's alone.
-inline void pareja(simulador::Declaracion &d, bool conConyuge)
+// A family screen that stores two salaries of 30000 (2000 of expenses, 4000 withheld each),
+// or the declarant's alone, and says it saved.
+inline Precalculo::Pantalla pareja(bool conConyuge)
 {
-    d.Miembros[0].AnoNac = 1980;
-    d.Miembros[0].Edad = 41;
-    if (conConyuge) {
-        d.Miembros[1].AnoNac = 1982;
-        d.Miembros[1].Edad = 39;
-    }
-    for (int p = 1; p <= (conConyuge ? 2 : 1); ++p) {
-        d.Rentas[p].TrabIngresos = simulador::Money::euros(30000);
-        d.Rentas[p].TrabGastos = simulador::Money::euros(2000);
-        d.Rentas[p].TrabRetencion = simulador::Money::euros(4000);
-    }
-    simulador::RehaceTotales(d);
+    return [conConyuge](simulador::Declaracion &d, QWidget *) {
+        d.Miembros[0].AnoNac = 1980;
+        d.Miembros[0].Edad = 41;
+        if (conConyuge) {
+            d.Miembros[1].AnoNac = 1982;
+            d.Miembros[1].Edad = 39;
+        }
+        for (int p = 1; p <= (conConyuge ? 2 : 1); ++p) {
+            d.Rentas[p].TrabIngresos = simulador::Money::euros(30000);
+            d.Rentas[p].TrabGastos = simulador::Money::euros(2000);
+            d.Rentas[p].TrabRetencion = simulador::Money::euros(4000);
+        }
+        simulador::RehaceTotales(d);
+        return true;
+    };
 }
 
 class AyudaPrecalculo {
@@ -75,8 +76,7 @@ protected:
             m_w.reset();
         }
         MensajeBox::setNextAnswer(MensajeBox::Ninguna);
-        // The next folder must not be made inside this one, which goes with it.
-        m_tmp.reset();
+        m_tmp.reset();  // before the next test makes its own, which must not lie inside this one
         qputenv("XDG_STATE_HOME", m_estadoOriginal);
     }
 
@@ -92,10 +92,8 @@ protected:
             return false;
         // Again once started: a message box at start takes the activation with it.
         m_w->activateWindow();
-        return QTest::qWaitForWindowActive(m_w.get())
-            && QTest::qWaitFor([this] { return caja(9)->hasFocus(); }, 3000);
+        return QTest::qWaitForWindowActive(m_w.get()) && QTest::qWaitFor([this] { return caja(9)->hasFocus(); }, 3000);
     }
-
     CampoEdit *caja(int n) const { return m_w->casilla(n); }
     QStringList textos(std::initializer_list<int> casillas) const
     {
@@ -113,6 +111,12 @@ protected:
         return ruta("simulador-irpf2021/DatosCa21.Ini");
     }
     void pesetas(bool si) { hijo<QAbstractButton>(si ? "Option1_1" : "Option1_0")->click(); }
+    bool dice(const QString &parte) const { return MensajeBox::ultimoTexto().contains(parte); }
+    // The file chooser answers `*elegido` (an empty text: cancelled).
+    void eligeSiempre(const QString *elegido)
+    {
+        m_w->setEligeFichero([elegido](QWidget *, bool, const QString &) { return *elegido; });
+    }
 
     // Focus on the box, type over its selected text as a user would, then leave it by `tecla`.
     void escribe(int n, const char *texto, Qt::Key tecla = Qt::Key_Return)
@@ -145,5 +149,8 @@ protected:
     std::unique_ptr<QTimer> m_vigilante;
     std::unique_ptr<Precalculo> m_w;
 };
+
+// The last message box said `parte` (its text is printed when it did not).
+#define QVERIFY_DICE(parte) QVERIFY2(dice(parte), qPrintable(MensajeBox::ultimoTexto()))
 
 #endif

@@ -1,7 +1,7 @@
 // The euro converter and the calculator driven as a user would: keys into the focused
 // widget, modal dialogs answered from a timer.
-#include "../../tools/Calculadora.h"  // the screens, not the module headers of the same name
 #include "AbreHerramientas.h"
+#include "Calculadora.h"
 #include "Herramientas.h"
 #include "MensajeBox.h"
 #include "Teclado.h"
