@@ -6,10 +6,9 @@
 #include "TextoQt.h"
 
 #include <QBoxLayout>
+#include <QEvent>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPushButton>
-#include <QShortcut>
 
 using namespace simulador;
 
@@ -17,20 +16,11 @@ const QColor DialogoDatos::kCian(0xC0, 0xFF, 0xFF);
 
 namespace {
 constexpr int kAltoCaja = 285;  // twips, as the sheet's boxes
-
-QPushButton *boton(const QString &texto, int indice, QWidget *padre)
-{
-    auto *b = new QPushButton(texto, padre);
-    b->setObjectName(QStringLiteral("CmOp%1").arg(indice));
-    b->setMinimumWidth(Pixeles(1215));
-    return b;
-}
 }  // namespace
 
 DialogoDatos::DialogoDatos(const QString &titulo, int numCajas, const Declaracion &decl, QWidget *parent)
-    : QDialog(parent), m_decl(decl), m_cajas(static_cast<std::size_t>(numCajas), nullptr)
+    : MarcoDatos(titulo, true, parent), m_decl(decl), m_cajas(static_cast<std::size_t>(numCajas), nullptr)
 {
-    setWindowTitle(titulo);
     // Windows do not inherit their owner's font: the sheet's Arial 8.25 is set again here.
     QFont f(QStringLiteral("Arial"));
     f.setPointSizeF(8.25);
@@ -43,26 +33,11 @@ DialogoDatos::DialogoDatos(const QString &titulo, int numCajas, const Declaracio
     ft.setPointSizeF(10);
     m_titulo->setFont(ft);
 
-    m_euro = new QLabel(QStringLiteral("€"), this);
-    m_euro->setObjectName(QStringLiteral("Im"));
-    m_euro->setToolTip(QStringLiteral("Euro"));
-    m_euro->setCursor(Qt::PointingHandCursor);
-    QFont fe = f;
-    fe.setPointSizeF(16);
-    fe.setBold(true);
-    m_euro->setFont(fe);
-    m_euro->installEventFilter(this);
-
-    m_guardar = boton(QStringLiteral("&Guardar"), 1, this);
-    m_salir = boton(QStringLiteral("&Salir"), 0, this);
-    connect(m_guardar, &QPushButton::clicked, this, [this] { guardar(); });
-    connect(m_salir, &QPushButton::clicked, this, &QDialog::reject);
-    // The list belongs to the box it was opened for: a button taking the focus closes it.
-    m_guardar->installEventFilter(this);
-    m_salir->installEventFilter(this);
-
-    auto *atajo = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_E), this);
-    connect(atajo, &QShortcut::activated, this, [this] { abreEuro(); });
+    for (QPushButton *b : {botonGuardar(), botonSalir()}) {
+        b->setMinimumWidth(Pixeles(1215));
+        // The list belongs to the box it was opened for: a button taking the focus closes it.
+        b->installEventFilter(this);
+    }
 
     m_lista = new ListaCampo(this);
 }
@@ -85,10 +60,10 @@ CampoEdit *DialogoDatos::nuevaCaja(const DefCampo &def, int anchoTwips)
 void DialogoDatos::monta(QLayout *cuerpo, const std::vector<CampoEdit *> &orden)
 {
     auto *pie = new QHBoxLayout;
-    pie->addWidget(m_euro, 0, Qt::AlignBottom);
+    pie->addWidget(euro(), 0, Qt::AlignBottom);
     pie->addStretch(1);
-    pie->addWidget(m_guardar);
-    pie->addWidget(m_salir);
+    pie->addWidget(botonGuardar());
+    pie->addWidget(botonSalir());
 
     auto *todo = new QVBoxLayout(this);
     todo->setSizeConstraint(QLayout::SetFixedSize);
@@ -105,8 +80,8 @@ void DialogoDatos::monta(QLayout *cuerpo, const std::vector<CampoEdit *> &orden)
         anterior = c;
     }
     if (anterior)
-        setTabOrder(anterior, m_guardar);
-    setTabOrder(m_guardar, m_salir);
+        setTabOrder(anterior, botonGuardar());
+    setTabOrder(botonGuardar(), botonSalir());
     if (!orden.empty())
         orden.front()->setFocus();
 }
@@ -127,27 +102,9 @@ bool DialogoDatos::cambiado() const
     return false;
 }
 
-void DialogoDatos::reject()
-{
-    if (cambiado() && !MensajeBox::pregunta(this, aQt(kTituloSalir), aQt(kPreguntaSalirSinGuardar), true))
-        return;
-    QDialog::reject();
-}
-
-void DialogoDatos::abreEuro()
-{
-    if (const CampoEdit::ConversorEuro &conversor = CampoEdit::conversorEuro())
-        conversor(this);
-}
-
 bool DialogoDatos::eventFilter(QObject *obj, QEvent *e)
 {
-    if (obj == m_euro && e->type() == QEvent::MouseButtonRelease
-        && static_cast<QMouseEvent *>(e)->button() == Qt::LeftButton) {
-        abreEuro();
-        return true;
-    }
-    if ((obj == m_guardar || obj == m_salir) && e->type() == QEvent::FocusIn)
+    if ((obj == botonGuardar() || obj == botonSalir()) && e->type() == QEvent::FocusIn)
         m_lista->hide();
-    return QDialog::eventFilter(obj, e);
+    return MarcoDatos::eventFilter(obj, e);
 }

@@ -1,8 +1,8 @@
 #include "PantallaLista.h"
 
-#include "AvisoLista.h"
 #include "Campos.h"
 #include "DelegadoLista.h"
+#include "MensajeBox.h"
 #include "ModeloLista.h"
 #include "TextoQt.h"
 #include "VistaLista.h"
@@ -13,9 +13,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPushButton>
-#include <QShortcut>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -23,10 +21,8 @@
 using namespace simulador;
 
 namespace {
-QPushButton *boton(const QString &texto, const QString &nombre, QWidget *parent)
+QPushButton *sinFoco(QPushButton *b)
 {
-    auto *b = new QPushButton(texto, parent);
-    b->setObjectName(nombre);
     // A click must not take the focus from a cell being edited: the button's own handler
     // stores (or refuses) that cell first.
     b->setFocusPolicy(Qt::TabFocus);
@@ -36,11 +32,8 @@ QPushButton *boton(const QString &texto, const QString &nombre, QWidget *parent)
 }  // namespace
 
 PantallaLista::PantallaLista(TipoLista tipo, const Declaracion &decl, QWidget *parent)
-    : QDialog(parent), m_tipo(tipo), m_decl(decl)
+    : MarcoDatos(aQt(Lista(tipo).titulo), Lista(tipo).atajoEuro, parent), m_tipo(tipo), m_decl(decl)
 {
-    const DefinicionLista &def = Lista(tipo);
-    setWindowTitle(aQt(def.titulo));
-
     m_modelo = new ModeloLista(tipo, FilasDeLista(m_decl, tipo), this);
     m_vista = new VistaLista(m_modelo, this);
 
@@ -50,23 +43,14 @@ PantallaLista::PantallaLista(TipoLista tipo, const Declaracion &decl, QWidget *p
     m_ayuda->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_ayuda->setMinimumHeight(m_ayuda->fontMetrics().lineSpacing() * 7);
 
-    m_euro = new QLabel(QStringLiteral("€"), this);
-    m_euro->setObjectName(QStringLiteral("ImEuro"));
-    m_euro->setToolTip(QStringLiteral("Euro"));
-    m_euro->setCursor(Qt::PointingHandCursor);
-    QFont f = m_euro->font();
-    f.setPointSize(f.pointSize() * 2);
-    f.setBold(true);
-    m_euro->setFont(f);
-    m_euro->installEventFilter(this);
-
-    auto *salir = boton(QStringLiteral("&Salir"), QStringLiteral("salir"), this);
-    auto *guardar = boton(QStringLiteral("&Guardar"), QStringLiteral("guardar"), this);
-    auto *eliminar = boton(QStringLiteral("&Eliminar"), QStringLiteral("eliminar"), this);
+    auto *salir = sinFoco(botonSalir());
+    auto *guardar = sinFoco(botonGuardar());
+    auto *eliminar = sinFoco(new QPushButton(QStringLiteral("&Eliminar"), this));
+    eliminar->setObjectName(QStringLiteral("CmOp2"));
 
     auto *abajo = new QHBoxLayout;
     abajo->addWidget(m_ayuda, 1);
-    abajo->addWidget(m_euro, 0, Qt::AlignBottom);
+    abajo->addWidget(euro(), 0, Qt::AlignBottom);
     auto *botones = new QVBoxLayout;
     botones->addStretch();
     botones->addWidget(guardar);
@@ -95,35 +79,15 @@ PantallaLista::PantallaLista(TipoLista tipo, const Declaracion &decl, QWidget *p
     // Within the program's 800-pixel screen: the wide capital-gains grid scrolls sideways.
     resize(std::clamp(ancho, 560, 790), 380);
 
-    connect(guardar, &QPushButton::clicked, this, &PantallaLista::guardar);
-    connect(salir, &QPushButton::clicked, this, &QDialog::reject);
     connect(eliminar, &QPushButton::clicked, this, &PantallaLista::eliminar);
     connect(m_vista->delegado(), &DelegadoLista::pitido, this, [] { QApplication::beep(); });
     connect(m_vista->selectionModel(), &QItemSelectionModel::currentChanged, this, &PantallaLista::muestraAyuda);
-    if (def.atajoEuro) {
-        auto *atajo = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_E), this);
-        connect(atajo, &QShortcut::activated, this, [this] {
-            if (abreEuro)
-                abreEuro(this);
-        });
-    }
 
     setTabOrder(m_vista, guardar);
     setTabOrder(guardar, eliminar);
     setTabOrder(eliminar, salir);
     m_vista->setFocus();
     m_vista->setCurrentIndex(m_modelo->index(0, 0));
-}
-
-bool PantallaLista::eventFilter(QObject *object, QEvent *event)
-{
-    if (object == m_euro && event->type() == QEvent::MouseButtonRelease
-        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
-        if (abreEuro)
-            abreEuro(this);
-        return true;
-    }
-    return QDialog::eventFilter(object, event);
 }
 
 void PantallaLista::muestraAyuda(const QModelIndex &actual)
@@ -153,13 +117,6 @@ bool PantallaLista::cambiado() const
     return FilasCambiadas(m_decl, m_tipo, m_modelo->filas());
 }
 
-void PantallaLista::reject()
-{
-    if (cambiado() && !AvisoLista::pregunta(this, aQt(kTituloSalir), aQt(kPreguntaSalirSinGuardar), true))
-        return;
-    QDialog::reject();
-}
-
 void PantallaLista::eliminar()
 {
     if (!m_vista->terminaEdicion())
@@ -172,7 +129,7 @@ void PantallaLista::eliminar()
     if (vacia(0) && vacia(1))
         return;
     m_vista->selectRow(fila);
-    if (AvisoLista::pregunta(this, aQt(kTituloEliminar), aQt(kPreguntaEliminar)))
+    if (MensajeBox::pregunta(this, aQt(kTituloEliminar), aQt(kPreguntaEliminar)))
         m_modelo->removeRows(fila, 1);
     m_vista->clearSelection();
     m_vista->setFocus();

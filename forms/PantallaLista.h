@@ -1,4 +1,5 @@
-// One list screen: Mobiliario, Ganancias or DCuota, told apart by the module's column table.
+// One list screen: Mobiliario, Ganancias or DCuota, told apart by the module's column table,
+// in the data screens' frame (MarcoDatos).
 //
 // Works on a copy of the declaration: "&Guardar" stores the rows into the copy's list (and,
 // on DCuota, the regional housing flag) and accepts; "&Salir", Escape out of a cell and the
@@ -8,17 +9,14 @@
 
 #include "Declaracion.h"
 #include "ListaColumnas.h"
-
-#include <QDialog>
-
-#include <functional>
+#include "MarcoDatos.h"
 
 class QCheckBox;
 class QLabel;
 class ModeloLista;
 class VistaLista;
 
-class PantallaLista : public QDialog {
+class PantallaLista : public MarcoDatos {
     Q_OBJECT
 public:
     PantallaLista(simulador::TipoLista tipo, const simulador::Declaracion &decl, QWidget *parent = nullptr);
@@ -28,20 +26,10 @@ public:
     // Whether leaving now would lose something: "&Guardar" would store other rows than the
     // screen opened with (a row added, deleted or set to another value), the housing box
     // is not as it opened, or the cell being typed in holds other text than it had.
-    bool cambiado() const;
-
-    // The euro converter, opened by Ctrl+E and by a click on the euro image; set by whoever
-    // owns the converter, does nothing until then.
-    static inline std::function<void(QWidget *)> abreEuro;
-
-    // Every way out but "&Guardar": with changes, asks first (No, the default, stays).
-    void reject() override;
-
-protected:
-    bool eventFilter(QObject *object, QEvent *event) override;
+    bool cambiado() const override;
 
 private:
-    void guardar();
+    void guardar() override;
     void eliminar();
     void muestraAyuda(const QModelIndex &actual);
 
@@ -50,7 +38,6 @@ private:
     ModeloLista *m_modelo = nullptr;
     VistaLista *m_vista = nullptr;
     QLabel *m_ayuda = nullptr;
-    QLabel *m_euro = nullptr;
     QCheckBox *m_tramo = nullptr;  // DCuota only
     bool m_tramoInicial = false;
 };

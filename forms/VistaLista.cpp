@@ -1,7 +1,7 @@
 #include "VistaLista.h"
 
-#include "AvisoLista.h"
 #include "DelegadoLista.h"
+#include "MensajeBox.h"
 #include "ModeloLista.h"
 #include "TextoQt.h"
 
@@ -88,7 +88,7 @@ void VistaLista::commitData(QWidget *editor)
         le->setText(nuevo);
     m_rechazado = editor;
     m_avisando = true;
-    AvisoLista::informacion(this, aQt(c.mensaje));
+    MensajeBox::informacion(this, aQt(c.mensaje));
     m_avisando = false;
 }
 

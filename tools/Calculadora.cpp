@@ -1,12 +1,12 @@
 #include "Calculadora.h"
 
-#include "Herramientas.h"
+#include "AbreHerramientas.h"
+#include "MensajeBox.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -138,11 +138,7 @@ void Calculadora::avisa(simulador::MaquinaCalculadora::Aviso aviso)
     if (aviso != simulador::MaquinaCalculadora::Aviso::DivisionPorCero)
         return;
     // Shown before the display changes, so the user still sees the zero divisor.
-    QMessageBox caja(QMessageBox::Warning, QStringLiteral("Calculadora"),
-                     QString::fromUtf8(simulador::kAvisoDivisionPorCero), QMessageBox::Ok, this);
-    caja.setTextFormat(Qt::PlainText);
-    caja.button(QMessageBox::Ok)->setText(QStringLiteral("Aceptar"));
-    caja.exec();
+    MensajeBox::aviso(this, QStringLiteral("Calculadora"), QString::fromUtf8(simulador::kAvisoDivisionPorCero));
 }
 
 QAbstractButton *Calculadora::boton(Pulsacion p) const

@@ -1,18 +1,15 @@
 #include "Euro.h"
 
-#include "Campos.h"
+#include "CampoEdit.h"
 #include "ConversorEuro.h"
 
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -47,12 +44,10 @@ Euro::Euro(QWidget *parent) : QDialog(parent)
         m_op[i]->setObjectName(QStringLiteral("Op%1").arg(i));
         connect(m_op[i], &QRadioButton::clicked, this, [this, i] { eligeSentido(i); });
 
-        m_cmp[i] = new QLineEdit(this);
-        m_cmp[i]->setObjectName(QStringLiteral("Cmp%1").arg(i));
+        const QString nombre = QStringLiteral("Cmp%1").arg(i);
+        m_cmp[i] = new CampoEdit(i, nombre, QString::fromUtf8(codigoDeCaja(i)), QStringLiteral("@"), this);
+        m_cmp[i]->setObjectName(nombre);
         m_cmp[i]->setAlignment(Qt::AlignRight);
-        // Every character goes through the key filter: no paste from a menu.
-        m_cmp[i]->setContextMenuPolicy(Qt::NoContextMenu);
-        m_cmp[i]->installEventFilter(this);
         connect(m_cmp[i], &QLineEdit::textChanged, this, [this, i] { convierte(i); });
 
         cajas->addWidget(m_op[i], i, 0);
@@ -133,53 +128,4 @@ void Euro::convierte(int indice)
     const std::string otro =
         indice == 0 ? simulador::EurosDeTextoPesetas(texto) : simulador::PesetasDeTextoEuros(texto);
     m_cmp[1 - indice]->setText(QString::fromStdString(otro));
-}
-
-bool Euro::eventFilter(QObject *watched, QEvent *event)
-{
-    for (int i = 0; i < 2; ++i) {
-        if (watched != m_cmp[i])
-            continue;
-        if (event->type() == QEvent::FocusIn) {
-            // A click would place the caret after the focus arrives: select once it has.
-            QTimer::singleShot(0, m_cmp[i], &QLineEdit::selectAll);
-        } else if (event->type() == QEvent::KeyPress) {
-            return filtraTecla(i, static_cast<QKeyEvent *>(event));
-        }
-    }
-    return QDialog::eventFilter(watched, event);
-}
-
-bool Euro::filtraTecla(int indice, QKeyEvent *event)
-{
-    // Keys without a character (arrows, Delete, Home), the moves (Tab, Enter) and Escape,
-    // which closes the converter as "Salir" does, are the edit control's and the dialog's;
-    // every other character goes through the field filter.
-    const QString texto = event->text();
-    if (texto.size() != 1)
-        return false;
-    const char32_t tecla = texto.at(0).unicode();
-    if (tecla == U'\t' || tecla == U'\r' || tecla == U'\n' || tecla == 127 || tecla == simulador::kTeclaEscape)
-        return false;
-    // Alt or Ctrl with a key is a command, never typing; an Alt+letter naming a button
-    // ("&Salir") is that button's shortcut and never gets here.
-    if (event->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier))
-        return true;
-
-    QLineEdit *caja = m_cmp[indice];
-    simulador::EstadoTexto estado;
-    estado.texto = caja->text().toStdString();
-    estado.cursor = caja->cursorPosition();
-    estado.selInicio = caja->hasSelectedText() ? caja->selectionStart() : estado.cursor;
-    estado.selLargo = caja->hasSelectedText() ? static_cast<int>(caja->selectedText().size()) : 0;
-    const std::string_view codigo = codigoDeCaja(indice);
-    const simulador::ResultadoTecla r =
-        simulador::TeclaCampo(codigo, estado, tecla, simulador::MaxLength(codigo).value_or(0));
-    const QString nuevo = QString::fromStdString(r.texto);
-    if (nuevo == caja->text() && r.selLargo > 0)
-        return true;  // a refused key leaves text and selection as they were
-    if (nuevo != caja->text())
-        caja->setText(nuevo);
-    caja->setCursorPosition(r.cursor);
-    return true;
 }

@@ -3,6 +3,7 @@
 #include "CampoEdit.h"
 #include "Comparativa.h"
 #include "Fechas.h"
+#include "Herramientas.h"
 #include "Hoja.h"
 #include "HojaCasillas.h"
 #include "Liquidar.h"
@@ -152,10 +153,7 @@ void Precalculo::construyeControles()
     QToolButton *euro = botonGrande(this, QStringLiteral(" Euro "), x + 8);
     euro->setObjectName(QStringLiteral("ImEuro"));
     euro->setText(QStringLiteral("€"));
-    connect(euro, &QAbstractButton::clicked, this, [this] {
-        if (CampoEdit::conversorEuro())
-            CampoEdit::conversorEuro()(this);
-    });
+    connect(euro, &QAbstractButton::clicked, this, [this] { Herramientas::conversorEuro(this); });
 
     // Status line, about 550 twips above the bottom; the options 30 twips lower.
     const int linea = 524;

@@ -4,7 +4,7 @@
 // Offscreen; see AyudaPrecalculo.h.
 #include "AyudaPrecalculo.h"
 #include "FicherosRecientes.h"
-#include "ImpresionSimulacion.h"
+#include "ImpresionHoja.h"
 
 #include <QAbstractItemModel>
 #include <QComboBox>

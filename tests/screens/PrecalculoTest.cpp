@@ -1,6 +1,7 @@
 // The main workspace driven as a user drives it: keys into the sheet, the selector, the
 // peseta view, the questions at start and exit. Offscreen; see AyudaPrecalculo.h.
 #include "AyudaPrecalculo.h"
+#include "Herramientas.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -64,12 +65,14 @@ private slots:
         caja(21)->setFocus();
         QTRY_VERIFY(caja(21)->hasFocus());
         QColor mientras;
-        CampoEdit::setCalculadora([&](const QString &, QWidget *) {
-            mientras = caja(21)->fondo();
-            return std::optional<QString>(QStringLiteral("2000"));
-        });
+        Herramientas::instala(
+            [&](const QString &, QWidget *) {
+                mientras = caja(21)->fondo();
+                return std::optional<QString>(QStringLiteral("2000"));
+            },
+            {});
         QTest::keyClick(caja(21), Qt::Key_F4);
-        CampoEdit::setCalculadora({});
+        Herramientas::instala({}, {});
         QCOMPARE(mientras, CampoEdit::kVerdeClaro);
         QCOMPARE(caja(21)->fondo(), CampoEdit::kBlanco);
         QCOMPARE(caja(23)->text(), QStringLiteral("2.000,00"));

@@ -2,7 +2,6 @@
 
 #include "FicheroPrivado.h"
 #include "PaginaSimulacion.h"
-#include "TextoQt.h"
 
 #include <QGuiApplication>
 
@@ -83,6 +82,6 @@ bool EscribePdfLiquidaciones(const std::string &ruta, const std::string &nombre,
     QString motivo;
     if (ExportaPdf(datos, QString::fromStdString(ruta), &motivo))
         return true;
-    error = deQt(motivo);
+    error = motivo.toStdString();
     return false;
 }

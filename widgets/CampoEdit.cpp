@@ -1,7 +1,8 @@
 #include "CampoEdit.h"
 
-#include "MaquinaCalculadora.h"
+#include "Herramientas.h"
 #include "ListaCampo.h"
+#include "MaquinaCalculadora.h"
 #include "MensajeBox.h"
 #include "TextoImporte.h"
 #include "TextoQt.h"
@@ -16,15 +17,6 @@ using namespace simulador;
 
 const QColor CampoEdit::kBlanco(0xFF, 0xFF, 0xFF);
 const QColor CampoEdit::kVerdeClaro(0xC0, 0xFF, 0xC0);
-
-namespace {
-CampoEdit::Calculadora s_calculadora;
-CampoEdit::ConversorEuro s_conversor;
-}  // namespace
-
-void CampoEdit::setCalculadora(Calculadora calculadora) { s_calculadora = std::move(calculadora); }
-void CampoEdit::setConversorEuro(ConversorEuro conversor) { s_conversor = std::move(conversor); }
-const CampoEdit::ConversorEuro &CampoEdit::conversorEuro() { return s_conversor; }
 
 CampoEdit::CampoEdit(int ayuda, const QString &dato, const QString &codigo, const QString &lista, QWidget *parent)
     : QLineEdit(parent), m_def(DefineCampo(ayuda, deQt(dato), deQt(codigo), deQt(lista))), m_definido(true)
@@ -129,8 +121,7 @@ void CampoEdit::keyPressEvent(QKeyEvent *e)
         }
     }
     if (key == Qt::Key_E && mods == Qt::ControlModifier) {
-        if (s_conversor)
-            s_conversor(window());
+        Herramientas::conversorEuro(window());
         return;
     }
     if (key == Qt::Key_Backspace && mods == Qt::NoModifier) {
@@ -213,13 +204,13 @@ bool CampoEdit::filtraTecla(char32_t tecla)
 
 void CampoEdit::calculadoraCampo()
 {
-    if (!s_calculadora || !AdmiteCalculadora(m_def.codigo))
+    if (!Herramientas::hayCalculadora() || !AdmiteCalculadora(m_def.codigo))
         return;
     const QString texto = text();
     const QString valor = LeeImporte(deQt(texto), EstiloImporte::Pantalla).ok() ? texto : QStringLiteral("0");
     const QColor antes = m_fondo;
     setFondo(kVerdeClaro);
-    const std::optional<QString> resultado = s_calculadora(valor, window());
+    const std::optional<QString> resultado = Herramientas::calculadora(valor, window());
     setFondo(antes);
     if (resultado) {
         const ResultadoCampo r = ResultadoEnCampo(deQt(*resultado), m_def.codigo);

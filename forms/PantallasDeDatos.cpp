@@ -1,7 +1,7 @@
-#include "RegistraFormularios.h"
+#include "PantallasDeDatos.h"
 
+#include "AbreLista.h"
 #include "FormularioRentas.h"
-#include "Precalculo.h"
 #include "UnidadFam.h"
 
 using namespace simulador;
@@ -32,10 +32,12 @@ bool AbreRentas(PantallaRenta p, Declaracion &d, QWidget *parent)
     return Devuelve(pantalla, d);
 }
 
-void RegistraFormularios(Precalculo &p)
+std::vector<PantallaDeDatos> PantallasDeDatos()
 {
-    p.registraPantalla(0, &AbreUnidadFam);
+    std::vector<PantallaDeDatos> pantallas = {{0, &AbreUnidadFam}, {3, &AbreMobiliario}, {8, &AbreGanancias},
+                                              {10, &AbreDCuota}};
     for (const PantallaRenta pantalla : PantallasRenta())
-        p.registraPantalla(Formulario(pantalla).numero,
-                           [pantalla](Declaracion &d, QWidget *padre) { return AbreRentas(pantalla, d, padre); });
+        pantallas.push_back({Formulario(pantalla).numero,
+                             [pantalla](Declaracion &d, QWidget *padre) { return AbreRentas(pantalla, d, padre); }});
+    return pantallas;
 }

@@ -6,5 +6,5 @@
 #include <string>
 #include <string_view>
 
-inline QString aQt(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+inline QString aQt(std::string_view s) { return QString::fromUtf8(s); }
 inline std::string deQt(const QString &s) { return s.toStdString(); }

@@ -6,7 +6,6 @@
 #include "Rotulos.h"
 #include "FicheroPrivado.h"
 #include "TextoImporte.h"
-#include "TextoQt.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -144,7 +143,7 @@ void cuerpoPagina(QPainter &p, double x0, double y0, const DatosPagina &d)
                           : e.alineacion == Alineacion::Derecha ? Qt::AlignRight
                                                                 : Qt::AlignLeft;
         const QRectF texto = e.alineacion == Alineacion::Izquierda ? r.adjusted(45, 0, 0, 0) : r;
-        p.drawText(texto, a | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip, aQt(e.texto));
+        p.drawText(texto, a | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextDontClip, QString::fromUtf8(e.texto));
     }
 }
 
@@ -167,17 +166,19 @@ QRectF extensionPagina(const DatosPagina &datos)
 
 }  // namespace
 
-QString TituloSimulacion() { return aQt(kTituloPrograma); }
+QString TituloSimulacion() { return QString::fromUtf8(kTituloPrograma); }
 
 QString FechaImpresion(const QDate &fecha)
 {
-    return fecha.isValid() ? aQt(simulador::FechaImpresion({fecha.day(), fecha.month(), fecha.year()})) : QString();
+    if (!fecha.isValid())
+        return {};
+    return QString::fromUtf8(simulador::FechaImpresion({fecha.day(), fecha.month(), fecha.year()}));
 }
 
 QString TextoModalidad(int modalidad)
 {
     const std::optional<Modalidad> m = ModalidadDeIndice(modalidad);
-    return m ? aQt(NombreModalidad(*m)) : QString();
+    return m ? QString::fromUtf8(NombreModalidad(*m)) : QString();
 }
 
 DatosPagina PaginaDeResultado(const std::string &nombre, Modalidad modalidad, const Resultado &r)
@@ -185,10 +186,10 @@ DatosPagina PaginaDeResultado(const std::string &nombre, Modalidad modalidad, co
     DatosPagina d;
     d.titulo = TituloSimulacion();
     d.fecha = FechaImpresion(QDate::currentDate());
-    d.nombre = aQt(nombre);
-    d.modalidad = aQt(NombreModalidad(modalidad));
+    d.nombre = QString::fromUtf8(nombre);
+    d.modalidad = QString::fromUtf8(NombreModalidad(modalidad));
     for (int n = 0; n < kNumCasillas; ++n)
-        d.casillas[static_cast<std::size_t>(n)] = aQt(FormatoResultado(r[static_cast<std::size_t>(n)]));
+        d.casillas[static_cast<std::size_t>(n)] = QString::fromUtf8(FormatoResultado(r[static_cast<std::size_t>(n)]));
     return d;
 }
 
@@ -248,7 +249,8 @@ bool ExportaPdf(const std::vector<DatosPagina> &paginas, const QString &ruta, QS
                        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     } catch (const ErrorRuta &e) {
         if (error)
-            *error = QStringLiteral("No se ha podido escribir el fichero «%1»: %2.").arg(ruta, aQt(e.what()));
+            *error = QStringLiteral("No se ha podido escribir el fichero «%1»: %2.")
+                         .arg(ruta, QString::fromUtf8(e.what()));
         return false;
     }
     return true;

@@ -1,13 +1,10 @@
 // simulador: the desktop simulator. Creating and showing the main workspace is the start;
 // here each screen and tool is plugged into it.
-#include "AbreLista.h"
-#include "CampoEdit.h"
+#include "AbreHerramientas.h"
 #include "FicherosRecientes.h"
-#include "Herramientas.h"
-#include "ImpresionSimulacion.h"
-#include "PantallaLista.h"
+#include "ImpresionHoja.h"
+#include "PantallasDeDatos.h"
 #include "Precalculo.h"
-#include "RegistraFormularios.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -23,16 +20,13 @@ int main(int argc, char *argv[])
         QApplication::installTranslator(&qtEs);
     FicherosRecientes::protegeDialogos();
 
-    // F4 in any amount field opens the calculator on it; Ctrl+E the euro converter.
-    CampoEdit::setCalculadora(&CalculadoraParaCampo);
-    CampoEdit::setConversorEuro(&AbreEuro);
-    PantallaLista::abreEuro = &AbreEuro;
+    // F4 in any amount field opens the calculator on it; Ctrl+E and the euro images the
+    // euro converter.
+    InstalaHerramientas();
 
     Precalculo ventana;
-    RegistraFormularios(ventana);
-    ventana.registraPantalla(3, &AbreMobiliario);
-    ventana.registraPantalla(8, &AbreGanancias);
-    ventana.registraPantalla(10, &AbreDCuota);
+    for (const PantallaDeDatos &p : PantallasDeDatos())
+        ventana.registraPantalla(p.numero, p.abre);
     InstalaImpresion(ventana);  // " Imprimir ", " Acerca de ... " and "Exportar PDF"
     ventana.show();
     return QApplication::exec();

@@ -2,7 +2,8 @@
 // list definition). It filters keys with TeclaCampo, shows the editing form on focus and
 // the display form when left (white fields only), turns Enter, Down and Up into moves along
 // the focus chain and opens the screen's pop-up list for list fields. Paging and Ctrl+Home /
-// Ctrl+End are the screen's keys, not the field's: they go on to the widget holding it.
+// Ctrl+End are the screen's keys, not the field's: they go on to the widget holding it. F4
+// opens the calculator on the field's value and Ctrl+E the euro converter (Herramientas.h).
 //
 // Nothing reaches the text around the filter: typed characters, pasted text (keys or the
 // middle button) go through it one by one, drops are not taken, and a key with Alt or
@@ -19,7 +20,6 @@
 #include <QLineEdit>
 
 #include <functional>
-#include <optional>
 
 class ListaCampo;
 
@@ -45,15 +45,6 @@ public:
     // The background; only white fields take their display form when left.
     void setFondo(const QColor &color);
     QColor fondo() const { return m_fondo; }
-
-    // F4: the calculator, started on the field's value ("0" when it is not a number). It
-    // returns the result text, or nothing when it was closed without one. Unset: F4 does nothing.
-    using Calculadora = std::function<std::optional<QString>(const QString &valor, QWidget *padre)>;
-    static void setCalculadora(Calculadora calculadora);
-    // Ctrl+E: the euro converter. Unset: nothing.
-    using ConversorEuro = std::function<void(QWidget *padre)>;
-    static void setConversorEuro(ConversorEuro conversor);
-    static const ConversorEuro &conversorEuro();
 
     // The focus moves to the next (or previous) field once the current event is over.
     void enviaTab(bool atras = false);
