@@ -1,6 +1,7 @@
 #include "DisposicionFichero.h"
 
 #include "Codificacion.h"
+#include "ErrorFichero.h"
 #include "TextoImporte.h"
 #include "ValorFichero.h"
 
@@ -210,7 +211,7 @@ bool gruposDeTres(std::string_view t)
 // the two; the lists; the boxes.
 class Lector {
 public:
-    Lector(const FicheroIni &f, DeclaracionLeida &out) : m_f(f), m_d(out.declaracion), m_avisos(out.avisos) {}
+    Lector(const FicheroIni &f, Declaracion &d, std::vector<std::string> &avisos) : m_f(f), m_d(d), m_avisos(avisos) {}
 
     void lee()
     {
@@ -439,7 +440,7 @@ const std::vector<std::string_view> &SeccionesFichero()
     return nombres;
 }
 
-void LeeSecciones(const FicheroIni &f, DeclaracionLeida &out) { Lector(f, out).lee(); }
+void LeeSecciones(const FicheroIni &f, Declaracion &d, std::vector<std::string> &avisos) { Lector(f, d, avisos).lee(); }
 
 std::string EscribeSecciones(const Declaracion &d)
 {

@@ -4,7 +4,7 @@
 // rebuilds. The layout itself is told in FicheroDeclaracion.h.
 #pragma once
 
-#include "FicheroDeclaracion.h"
+#include "Declaracion.h"
 #include "LexicoIni.h"
 
 #include <string>
@@ -20,7 +20,7 @@ const std::vector<std::string_view> &SeccionesFichero();
 // The declaration in an analysed file, with a warning for each value the screens could
 // never have produced; entry 0 of Rentas is rebuilt. Throws ErrorFichero on an amount or a
 // whole number that cannot be taken, and on sums of the two persons beyond the money type.
-void LeeSecciones(const FicheroIni &f, DeclaracionLeida &out);
+void LeeSecciones(const FicheroIni &f, Declaracion &d, std::vector<std::string> &avisos);
 
 // Every section of `d`, Windows-1252, lines ended by CR LF.
 std::string EscribeSecciones(const Declaracion &d);

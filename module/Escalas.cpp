@@ -1,7 +1,7 @@
 #include "Escalas.h"
 
 #include "Comunidades.h"
-#include "Etapas.h"
+#include "Traza.h"
 
 #include <string>
 
@@ -136,15 +136,12 @@ Escalas CargaTablas(std::string_view Autonomia)
     return e;
 }
 
-namespace {
-
-const Escala &escalaDe(const Escalas &escalas, std::string_view selector)
+const Escala &EscalaDe(const Escalas &escalas, std::string_view selector)
 {
     return selector == "E" ? escalas.estatal : escalas.autonomica;
 }
 
-// The row of the bracket of `base`, or numTramos when there is none.
-int filaDe(const Escala &e, Money base)
+int FilaDeTramo(const Escala &e, Money base)
 {
     int i = 0;
     while (i < e.numTramos && !(e.tramos[i].corte <= base))
@@ -152,11 +149,9 @@ int filaDe(const Escala &e, Money base)
     return i;
 }
 
-// "Tramo 2 de la escala estatal: 12.450,00 a 20.200,00 al 12 %". Brackets count from the
-// bottom one, as the law lists them.
-std::string textoTramo(const Escalas &escalas, std::string_view selector, int fila)
+std::string TextoTramo(const Escalas &escalas, std::string_view selector, int fila)
 {
-    const Escala &e = escalaDe(escalas, selector);
+    const Escala &e = EscalaDe(escalas, selector);
     const Tramo &t = e.tramos[fila];
     std::string s = "Tramo " + std::to_string(e.numTramos - fila) + " de la escala ";
     if (selector == "E") {
@@ -172,36 +167,11 @@ std::string textoTramo(const Escalas &escalas, std::string_view selector, int fi
     return s + " al " + Porcentaje(t.tipo.toDouble() / 100.0);
 }
 
-}  // namespace
-
 Tramo BuscaTramo(const Escalas &escalas, std::string_view selector, Money base)
 {
-    const Escala &e = escalaDe(escalas, selector);
-    const int i = filaDe(e, base);
+    const Escala &e = EscalaDe(escalas, selector);
+    const int i = FilaDeTramo(e, base);
     return i < e.numTramos ? e.tramos[i] : Tramo{};
-}
-
-template <class V>
-V CuotaT(const Escalas &escalas, std::string_view selector, const V &base)
-{
-    const Escala &e = escalaDe(escalas, selector);
-    const int i = filaDe(e, ValorDe(base));
-    if (i == e.numTramos)  // a negative base: no bracket, no quota
-        return Si(Cero<V>("Sin cuota"), [&] { return "La base (" + Importe(base) + ") es negativa"; });
-    const Tramo &t = e.tramos[i];
-    const V cuota = Constante<V>(t.cuota, [&] { return "Cuota de la escala hasta " + Importe(t.corte); });
-    const V corte = Constante<V>(t.corte, "Límite inferior del tramo");
-    return Nombra(cuota + Redondea(PorTipo(Nombra(base - corte, "Base dentro del tramo"), t.tipo,
-                                                [&] { return "Tipo del tramo: " + Porcentaje(t.tipo.toDouble() / 100.0); })),
-                  [&] { return textoTramo(escalas, selector, i) + ", sobre " + Importe(base); });
-}
-
-template Money CuotaT<Money>(const Escalas &, std::string_view, const Money &);
-template Traza CuotaT<Traza>(const Escalas &, std::string_view, const Traza &);
-
-Money Cuota(const Escalas &escalas, std::string_view selector, Money base)
-{
-    return CuotaT<Money>(escalas, selector, base);
 }
 
 }  // namespace simulador

@@ -6,6 +6,7 @@
 #include "Comunidades.h"
 #include "Money.h"
 
+#include <string>
 #include <string_view>
 
 namespace simulador {
@@ -38,6 +39,14 @@ Escalas CargaTablas(std::string_view Autonomia);
 // A base equal to a cut point falls in the bracket that starts there; a negative base
 // finds none and gets zeros.
 Tramo BuscaTramo(const Escalas &escalas, std::string_view selector, Money base);
+
+// The scale "E" names (the state one) or the regional one; the row of the bracket of `base`
+// in it, or numTramos when there is none (a negative base).
+const Escala &EscalaDe(const Escalas &escalas, std::string_view selector);
+int FilaDeTramo(const Escala &e, Money base);
+// "Tramo 2 de la escala estatal: 12.450,00 a 20.200,00 al 12 %": the bracket of row `fila`
+// in words. Brackets count from the bottom one, as the law lists them.
+std::string TextoTramo(const Escalas &escalas, std::string_view selector, int fila);
 
 // The quota of `base` under one scale: q + Redondea((b − c) × t / 100), the product exact
 // in money, the division by 100 in double.

@@ -11,7 +11,7 @@
 #include "Cifras2021.h"
 #include "Declaracion.h"
 #include "Escalas.h"
-#include "Liquidar.h"
+#include "Resultado.h"
 #include "Traza.h"
 
 #include <string>
@@ -158,7 +158,10 @@ inline Money Dato<Money>(const Declaracion &d, Money DatosRenta::*campo, std::si
     return d.Rentas[persona].*campo;
 }
 template <>
-Traza Dato<Traza>(const Declaracion &d, Money DatosRenta::*campo, std::size_t persona);
+inline Traza Dato<Traza>(const Declaracion &d, Money DatosRenta::*campo, std::size_t persona)
+{
+    return traza::DatoRenta(d, campo, persona);
+}
 
 // A field of an item of one of the lists.
 template <class V, class T>
@@ -170,17 +173,6 @@ V DatoLista(Money valor, T &&texto)
         return valor;
 }
 
-// "8.000 €", "17.707,20 €": a legal amount as the law writes it.
-std::string Cantidad(Money m);
-// "12.450,00": an amount in a text.
-std::string Importe(Money m);
-inline std::string Importe(const Traza &t) { return Importe(t.valor()); }
-// "1,5", "2", "0,496734": a factor in Spanish notation, up to six decimals.
-std::string Numero(double f);
-// "12 %", "10,05 %": a factor as a percentage.
-std::string Porcentaje(double factor);
-// "del declarante", "del cónyuge".
-const char *DePersona(int persona);
 
 // The stages, one definition each, instantiated for Money and Traza.
 template <class V>

@@ -302,6 +302,29 @@ V CuotaAhorroT(const V &x)
                   tramo(4, &kAhorroLimite3, nullptr, kAhorroTipo4));
 }
 
+template <class V>
+V CuotaT(const Escalas &escalas, std::string_view selector, const V &base)
+{
+    const Escala &e = EscalaDe(escalas, selector);
+    const int i = FilaDeTramo(e, ValorDe(base));
+    if (i == e.numTramos)  // a negative base: no bracket, no quota
+        return Si(Cero<V>("Sin cuota"), [&] { return "La base (" + Importe(base) + ") es negativa"; });
+    const Tramo &t = e.tramos[i];
+    const V cuota = Constante<V>(t.cuota, [&] { return "Cuota de la escala hasta " + Importe(t.corte); });
+    const V corte = Constante<V>(t.corte, "Límite inferior del tramo");
+    return Nombra(cuota + Redondea(PorTipo(Nombra(base - corte, "Base dentro del tramo"), t.tipo,
+                                                [&] { return "Tipo del tramo: " + Porcentaje(t.tipo.toDouble() / 100.0); })),
+                  [&] { return TextoTramo(escalas, selector, i) + ", sobre " + Importe(base); });
+}
+
+template Money CuotaT<Money>(const Escalas &, std::string_view, const Money &);
+template Traza CuotaT<Traza>(const Escalas &, std::string_view, const Traza &);
+
+Money Cuota(const Escalas &escalas, std::string_view selector, Money base)
+{
+    return CuotaT<Money>(escalas, selector, base);
+}
+
 Money CuotaAhorro(Money base) { return CuotaAhorroT<Money>(base); }
 
 template Money CuotaAhorroT<Money>(const Money &);

@@ -41,7 +41,7 @@ DeclaracionLeida leeContenido(std::string_view contenido, const std::string &fic
                            (vacio ? "está vacío." : "no contiene ninguna de sus secciones ([Datos], [Trabajo], …)."));
     }
     DeclaracionLeida out;
-    LeeSecciones(f, out);
+    LeeSecciones(f, out.declaracion, out.avisos);
     // The writer ends every line with CR LF, so a last line without its end was cut short
     // (a disk that filled up, a copy that stopped): its value may be short of digits.
     // Notepad leaves the last line open too, so this is a warning, not a refusal.

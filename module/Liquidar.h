@@ -7,20 +7,13 @@
 #include "LecturaCasillas.h"
 #include "Modalidad.h"
 #include "Money.h"
+#include "Resultado.h"
 
 #include <array>
 #include <cstdint>
 #include <string>
 
 namespace simulador {
-
-using Resultado = std::array<Money, kNumCasillas>;
-
-// One liquidation as the command line writes it and the PDF prints it: the mode and its boxes.
-struct Liquidacion {
-    Modalidad modalidad;
-    Resultado casillas;
-};
 
 // One run of the liquidation in `modalidad`. `DeduccionConyuge` goes to box 94.
 // Throws ErrorCasilla for a typed text that is not an amount and ErrorImporte when an amount

@@ -1,6 +1,5 @@
 #include "Traza.h"
 
-#include "Etapas.h"
 #include "Formularios.h"
 #include "TablaCasillas.h"
 #include "TextoImporte.h"
@@ -284,7 +283,7 @@ Traza Redondea(const Traza &a)
 
 Traza suelo0(const Traza &a)
 {
-    const Money v = suelo0(a.valor());
+    const Money v = max(a.valor(), Money());
     if (v == a.valor())
         return a;
     auto n = nuevo(v, Operacion::Suelo0);
@@ -379,8 +378,7 @@ Texto fijo(const std::string &s) { return Texto{s, {}}; }
 
 }  // namespace
 
-template <>
-Traza Dato<Traza>(const Declaracion &d, Money DatosRenta::*campo, std::size_t persona)
+Traza traza::DatoRenta(const Declaracion &d, Money DatosRenta::*campo, std::size_t persona)
 {
     const TextosCampo &t = textosCampo(campo);
     const Money v = d.Rentas[persona].*campo;

@@ -188,8 +188,24 @@ inline Traza PorFactor(const Traza &x, Money valor, double f, Medida medida, Tex
 }
 // x / an amount, in double as Money's own division.
 Traza EntreImporte(const Traza &x, const Traza &divisor);
+// A field of a person's income record (1 declarant, 2 spouse) or of the totals entry (0),
+// captioned as its screen captions it; the totals entry as the sum of both when it is one.
+Traza DatoRenta(const Declaracion &d, Money DatosRenta::*campo, std::size_t persona);
 
 }  // namespace traza
+
+// Words the explanations write their figures in.
+// "8.000 €", "17.707,20 €": a legal amount as the law writes it.
+std::string Cantidad(Money m);
+// "12.450,00": an amount in a text.
+std::string Importe(Money m);
+inline std::string Importe(const Traza &t) { return Importe(t.valor()); }
+// "1,5", "2", "0,496734": a factor in Spanish notation, up to six decimals.
+std::string Numero(double f);
+// "12 %", "10,05 %": a factor as a percentage.
+std::string Porcentaje(double factor);
+// "del declarante", "del cónyuge".
+const char *DePersona(int persona);
 
 // The result array of a traced run. Assigning box n records that the value is box n's from
 // then on; reading it gives that record, so the explanation can tell the box's final value
