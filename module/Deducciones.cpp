@@ -79,13 +79,10 @@ void CalculaDeduccionesT(const Declaracion &d, Modalidad modalidad, Cajas<V> &r,
         const DatosDeduccion &x = d.ListaDeducciones[i];
         // Unlike the other lists, an empty owner only skips the item; so does one no
         // screen writes, read from a file.
-        if (x.Titular != "D"sv && x.Titular != "C"sv && x.Titular != "A"sv)
+        const ParteItem parte = ParteDeItem(x.Titular, modalidad);
+        if (parte == ParteItem::NoEsTitular || parte == ParteItem::Nada)
             continue;
-        double m = x.Titular == "A"sv ? 0.5 : 1.0;
-        if (modalidad == Modalidad::Conjunta)
-            m = 1.0;
-        else if ((modalidad == Modalidad::Declarante && x.Titular == "C"sv) || (modalidad == Modalidad::Conyuge && x.Titular == "D"sv))
-            continue;
+        const double m = parte == ParteItem::Mitad ? 0.5 : 1.0;
         const V importe = Redondea(Por(DatoLista<V>(x.Importe, [&] { return "Importe del " + elemento(x, i); }), m,
                                        Medida::Porcentaje, "50 %: deducción de ambos cónyuges, la mitad en la liquidación individual"));
         const std::string &c = x.Clase;

@@ -174,6 +174,22 @@ V DatoLista(Money valor, T &&texto)
 }
 
 
+// How much of a list item a run takes, by its owner ("D", "C", "A"): the whole jointly; in an
+// individual run the whole of the person's own item, half of one held by both, nothing of
+// the other person's. An owner no screen writes (an empty one ends a list) is no owner.
+enum class ParteItem { NoEsTitular, Nada, Mitad, Entera };
+inline ParteItem ParteDeItem(std::string_view titular, Modalidad modalidad)
+{
+    if (titular != "D" && titular != "C" && titular != "A")
+        return ParteItem::NoEsTitular;
+    if (modalidad == Modalidad::Conjunta)
+        return ParteItem::Entera;
+    if (titular == "A")
+        return ParteItem::Mitad;
+    const bool propio = (titular == "D") == (modalidad == Modalidad::Declarante);
+    return propio ? ParteItem::Entera : ParteItem::Nada;
+}
+
 // The stages, one definition each, instantiated for Money and Traza.
 template <class V>
 void LiquidarT(const Declaracion &d, Modalidad modalidad, Cajas<V> &r, const V &DeduccionConyuge);

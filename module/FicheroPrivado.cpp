@@ -64,24 +64,34 @@ void compruebaFicheroPropio(const struct stat &st, const std::string &nombre)
         throw ErrorRuta(0, "el fichero es de otro usuario; por seguridad no se usa");
 }
 
-// Creates `nombre` in the folder empty and 0600 when missing; takes group and other bits off
-// a file of the user's; refuses a link and anything else.
-void preparaEn(int carpeta, const std::string &nombre)
+// Opens `nombre` in the folder for reading (`crea`: made empty and 0600 when missing) without
+// following a link, and checks that what was opened is a regular file of the user's.
+int abrePropio(int carpeta, const std::string &nombre, bool crea, struct stat &st)
 {
-    Descriptor fd(openat(carpeta, nombre.c_str(), O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0600));
+    const int flags = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | (crea ? O_CREAT : 0);
+    Descriptor fd(openat(carpeta, nombre.c_str(), flags, 0600));
     if (fd.fd < 0) {
         if (errno == ELOOP)
             throw ErrorRuta(0, enlaceNoSeSigue(nombre));
         fallaErrno(errno);
     }
-    struct stat st {};
     if (fstat(fd.fd, &st) != 0)
         fallaErrno(errno);
     compruebaFicheroPropio(st, nombre);
+    const int abierto = fd.fd;
+    fd.fd = -1;
+    return abierto;
+}
+
+// Creates `nombre` in the folder empty and 0600 when missing; takes group and other bits off
+// a file of the user's; refuses a link and anything else.
+void preparaEn(int carpeta, const std::string &nombre)
+{
+    struct stat st {};
+    Descriptor fd(abrePropio(carpeta, nombre, true, st));
     if ((st.st_mode & 077) != 0 && fchmod(fd.fd, st.st_mode & 0700) != 0)
         fallaErrno(errno);
 }
-
 
 // What is at `nombre` in the folder, not following a link; false when nothing is.
 bool estadoEn(int carpeta, const std::string &nombre, struct stat &st)
@@ -415,16 +425,8 @@ bool CarpetaPrivada::contiene(const std::string &nombre) const
 
 std::string CarpetaPrivada::lee(const std::string &nombre, std::size_t maximo) const
 {
-    Descriptor fd(openat(m_fd, nombre.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (fd.fd < 0) {
-        if (errno == ELOOP)
-            throw ErrorRuta(0, enlaceNoSeSigue(nombre));
-        fallaErrno(errno);
-    }
     struct stat st {};
-    if (fstat(fd.fd, &st) != 0)
-        fallaErrno(errno);
-    compruebaFicheroPropio(st, nombre);
+    Descriptor fd(abrePropio(m_fd, nombre, false, st));
     return leeDescriptor(fd.fd, maximo);
 }
 

@@ -93,13 +93,12 @@ void CalculaGananciasT(const Declaracion &d, Modalidad modalidad, Cajas<V> &r)
     for (std::size_t i = 0; i < d.ListaGanancias.size(); ++i) {
         const DatosGanancia &g = d.ListaGanancias[i];
         // An empty owner ends the list; so does one no screen writes, read from a file.
-        if (g.Titular != "D"sv && g.Titular != "C"sv && g.Titular != "A"sv)
+        const ParteItem cuota = ParteDeItem(g.Titular, modalidad);
+        if (cuota == ParteItem::NoEsTitular)
             break;
-        double k = g.Titular == "A"sv ? 2.0 : 1.0;
-        if (modalidad == Modalidad::Conjunta)
-            k = 1.0;
-        else if (modalidad == Modalidad::Declarante ? g.Titular == "C"sv : (modalidad == Modalidad::Conyuge ? g.Titular == "D"sv : true))
+        if (cuota == ParteItem::Nada)
             continue;
+        const double k = cuota == ParteItem::Mitad ? 2.0 : 1.0;
         auto campo = [&](Money valor, const char *nombre) {
             return DatoLista<V>(valor, [&] { return std::string(nombre) + " del " + elemento(g, i); });
         };

@@ -28,14 +28,12 @@ void CalculaMobiliarioT(const Declaracion &d, Modalidad modalidad, Cajas<V> &r)
     for (std::size_t i = 0; i < d.ListaMobiliario.size(); ++i) {
         const DatosMobiliario &m = d.ListaMobiliario[i];
         // An empty owner ends the list; so does one no screen writes, read from a file.
-        if (m.Titular != "D"sv && m.Titular != "C"sv && m.Titular != "A"sv)
+        const ParteItem cuota = ParteDeItem(m.Titular, modalidad);
+        if (cuota == ParteItem::NoEsTitular)
             break;
-        // An item held by both counts in full jointly and for half in each individual run.
-        double divisor = m.Titular == "A"sv ? 2.0 : 1.0;
-        if (modalidad == Modalidad::Conjunta)
-            divisor = 1.0;
-        else if ((modalidad == Modalidad::Declarante && m.Titular == "C"sv) || (modalidad == Modalidad::Conyuge && m.Titular == "D"sv))
+        if (cuota == ParteItem::Nada)
             continue;
+        const double divisor = cuota == ParteItem::Mitad ? 2.0 : 1.0;
         auto campo = [&](Money valor, const char *nombre) {
             return DatoLista<V>(valor, [&] { return std::string(nombre) + " del " + elemento(m, i); });
         };
