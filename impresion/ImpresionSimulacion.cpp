@@ -25,10 +25,10 @@ QString nombreFichero(const QString &contribuyente)
 
 }  // namespace
 
-QString ImprimeSimulacion(QWidget *padre, const std::function<DatosPagina()> &pagina)
+QString Imprime(QWidget *padre, const QString &nombre, const std::function<void(QPainter &, QPrinter &)> &dibuja)
 {
     QPrinter impresora(QPrinter::HighResolution);
-    impresora.setDocName(QStringLiteral("Simulación IRPF 2021"));
+    impresora.setDocName(nombre);
     QPrintDialog dialogo(&impresora, padre);
     dialogo.setWindowTitle(QStringLiteral("Imprimir"));
     // Qt's "print to file" writes the PDF in place and readable by everyone; "Exportar PDF"
@@ -41,12 +41,18 @@ QString ImprimeSimulacion(QWidget *padre, const std::function<DatosPagina()> &pa
     QPainter pintor;
     const bool ok = pintor.begin(&impresora);
     if (ok) {
-        const QRectF area(QPointF(0, 0), impresora.pageRect(QPrinter::DevicePixel).size());
-        DibujaPagina(pintor, area, pagina());
+        dibuja(pintor, impresora);
         pintor.end();
     }
     QGuiApplication::restoreOverrideCursor();
     return ok ? QString() : QStringLiteral("No se ha podido imprimir en «%1».").arg(impresora.printerName());
+}
+
+QString ImprimeSimulacion(QWidget *padre, const std::function<DatosPagina()> &pagina)
+{
+    return Imprime(padre, QStringLiteral("Simulación IRPF 2021"), [&pagina](QPainter &p, QPrinter &impresora) {
+        DibujaPagina(p, QRectF(QPointF(0, 0), impresora.pageRect(QPrinter::DevicePixel).size()), pagina());
+    });
 }
 
 QString EligeFicheroPdf(QWidget *padre, const QString &contribuyente)

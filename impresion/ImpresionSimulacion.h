@@ -7,7 +7,14 @@
 
 #include <functional>
 
+class QPainter;
+class QPrinter;
 class QWidget;
+
+// Qt's print dialog for the document `nombre`, then `dibuja` on the printer chosen, with a
+// painter already begun on it. Empty when printed or cancelled (nothing is said then);
+// otherwise why it was not printed.
+QString Imprime(QWidget *padre, const QString &nombre, const std::function<void(QPainter &, QPrinter &)> &dibuja);
 
 // Qt's print dialog, then the page `pagina` gives once the dialog is accepted. Empty when it was
 // printed or the dialog cancelled (nothing is said then); otherwise why it was not printed.

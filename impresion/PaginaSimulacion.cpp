@@ -24,8 +24,8 @@ using namespace simulador;
 namespace {
 
 // Page positions in twips.
-constexpr double kIzquierda = 200;      // left margin of the heading and of the sheet
-constexpr double kArribaHoja = 1000;    // the sheet starts below the heading
+constexpr double kIzquierda = kMargenPagina;   // left margin of the heading and of the sheet
+constexpr double kArribaHoja = kAltoCabecera;  // the sheet starts below the heading
 constexpr double kTituloY = 100;
 constexpr double kFechaY = 250;
 constexpr double kNombreY = 650;
@@ -33,27 +33,8 @@ constexpr double kRayaY = 950;
 constexpr double kRelleno = 30;         // between a box's frame and its text
 constexpr double kTwipsPorPunto = 20;
 
-// Fonts are sized in twips (page units), not in points: the painter's transform scales the
-// whole page, and a point size would be applied a second time by the device.
-QFont fuente(const QString &familia, double puntos, bool negrita = false)
-{
-    // The page asks for Arial and Courier New; on machines without them their metric twins
-    // from fonts-liberation take their place, so 13 figures still fill the same width.
-    static const bool sustituidas = [] {
-        QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
-        QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
-        return true;
-    }();
-    (void)sustituidas;
-    QFont f(familia);
-    f.setPixelSize(static_cast<int>(puntos * kTwipsPorPunto));
-    f.setBold(negrita);
-    f.setKerning(false);
-    return f;
-}
-
-QFont fuenteTexto(double puntos, bool negrita = false) { return fuente(QStringLiteral("Arial"), puntos, negrita); }
-QFont fuenteCasilla() { return fuente(QStringLiteral("Courier New"), 8, true); }
+QFont fuenteTexto(double puntos, bool negrita = false) { return FuenteImpresion(QStringLiteral("Arial"), puntos, negrita); }
+QFont fuenteCasilla() { return FuenteImpresion(QStringLiteral("Courier New"), 8, true); }
 
 QRectF enTwips(const Rectangulo &r, double x0, double y0)
 {
@@ -62,37 +43,6 @@ QRectF enTwips(const Rectangulo &r, double x0, double y0)
 }
 
 bool seImprime(const QString &texto) { return !texto.trimmed().isEmpty(); }
-
-// The heading between `izquierda` and `derecha`, the sheet's left and right edges.
-void cabeceraPagina(QPainter &p, double izquierda, double derecha, const DatosPagina &d)
-{
-    const auto arribaIzquierda = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine;
-    const auto arribaDerecha = Qt::AlignRight | Qt::AlignTop | Qt::TextSingleLine;
-
-    p.setFont(fuenteTexto(16));
-    p.drawText(QRectF(izquierda + 200, kTituloY, derecha - izquierda - 200, 600), arribaIzquierda, d.titulo);
-    // The date ends at the sheet's right edge: a long weekday and month would otherwise run
-    // past it from a fixed start.
-    p.setFont(fuenteTexto(8));
-    p.drawText(QRectF(izquierda, kFechaY, derecha - izquierda, 300), arribaDerecha, d.fecha);
-
-    p.setFont(fuenteTexto(10));
-    p.drawText(QRectF(izquierda + 200, kNombreY, derecha - izquierda - 200, 300), arribaIzquierda,
-               QStringLiteral("Apellidos y Nombre: ") + d.nombre);
-    // Which liquidation and which currency: the three pages of irpf2021 --modo todas, and a
-    // printout of the peseta view, must not be mistaken for one another.
-    QStringList que;
-    if (!d.modalidad.isEmpty())
-        que << QStringLiteral("Liquidación ") + d.modalidad;
-    if (d.enPesetas)
-        que << QStringLiteral("Importes en pesetas");
-    p.setFont(fuenteTexto(8));
-    p.drawText(QRectF(izquierda, kNombreY + 40, derecha - izquierda, 300), arribaDerecha,
-               que.join(QStringLiteral(" · ")));
-
-    p.setPen(QPen(Qt::black, 15));
-    p.drawLine(QPointF(izquierda, kRayaY), QPointF(derecha, kRayaY));
-}
 
 // A box's text, right-justified inside its frame (13 figures of Courier New 8 fill it). A
 // fixed 13-character field would keep only the last 13 characters of a longer text and turn
@@ -166,6 +116,55 @@ QRectF extensionPagina(const DatosPagina &datos)
 
 }  // namespace
 
+// Fonts are sized in twips (page units), not in points: the painter's transform scales the
+// whole page, and a point size would be applied a second time by the device.
+QFont FuenteImpresion(const QString &familia, double puntos, bool negrita)
+{
+    // The page asks for Arial and Courier New; on machines without them their metric twins
+    // from fonts-liberation take their place, so 13 figures still fill the same width.
+    static const bool sustituidas = [] {
+        QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+        QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
+        return true;
+    }();
+    (void)sustituidas;
+    QFont f(familia);
+    f.setPixelSize(static_cast<int>(puntos * kTwipsPorPunto));
+    f.setBold(negrita);
+    f.setKerning(false);
+    return f;
+}
+
+void DibujaCabecera(QPainter &p, double izquierda, double derecha, const DatosPagina &d)
+{
+    const auto arribaIzquierda = Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine;
+    const auto arribaDerecha = Qt::AlignRight | Qt::AlignTop | Qt::TextSingleLine;
+
+    p.setFont(fuenteTexto(16));
+    p.drawText(QRectF(izquierda + 200, kTituloY, derecha - izquierda - 200, 600), arribaIzquierda, d.titulo);
+    // The date ends at the sheet's right edge: a long weekday and month would otherwise run
+    // past it from a fixed start.
+    p.setFont(fuenteTexto(8));
+    p.drawText(QRectF(izquierda, kFechaY, derecha - izquierda, 300), arribaDerecha, d.fecha);
+
+    p.setFont(fuenteTexto(10));
+    p.drawText(QRectF(izquierda + 200, kNombreY, derecha - izquierda - 200, 300), arribaIzquierda,
+               QStringLiteral("Apellidos y Nombre: ") + d.nombre);
+    // Which liquidation and which currency: the three pages of irpf2021 --modo todas, and a
+    // printout of the peseta view, must not be mistaken for one another.
+    QStringList que;
+    if (!d.modalidad.isEmpty())
+        que << QStringLiteral("Liquidación ") + d.modalidad;
+    if (d.enPesetas)
+        que << QStringLiteral("Importes en pesetas");
+    p.setFont(fuenteTexto(8));
+    p.drawText(QRectF(izquierda, kNombreY + 40, derecha - izquierda, 300), arribaDerecha,
+               que.join(QStringLiteral(" · ")));
+
+    p.setPen(QPen(Qt::black, 15));
+    p.drawLine(QPointF(izquierda, kRayaY), QPointF(derecha, kRayaY));
+}
+
 QString TituloSimulacion() { return QString::fromUtf8(kTituloPrograma); }
 
 QString FechaImpresion(const QDate &fecha)
@@ -206,7 +205,7 @@ void DibujaPagina(QPainter &p, const QRectF &areaImprimible, const DatosPagina &
     p.setRenderHint(QPainter::TextAntialiasing, true);
     p.translate(areaImprimible.topLeft());
     p.scale(ajuste * dx, ajuste * dy);
-    cabeceraPagina(p, kIzquierda, pagina.width() - kIzquierda, datos);
+    DibujaCabecera(p, kIzquierda, pagina.width() - kIzquierda, datos);
     cuerpoPagina(p, kIzquierda, kArribaHoja, datos);
     p.restore();
 }

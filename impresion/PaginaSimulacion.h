@@ -20,7 +20,12 @@
 #include <string>
 #include <vector>
 
+class QFont;
 class QPainter;
+
+// Every printed page: the heading in the first 1000 twips, text from 200 twips on the left.
+constexpr double kMargenPagina = 200;
+constexpr double kAltoCabecera = 1000;
 
 struct DatosPagina {
     QString titulo;      // the main window's caption
@@ -44,6 +49,14 @@ QString TextoModalidad(int modalidad);
 // The page of one liquidation computed without a window (irpf2021 --pdf): the boxes in the
 // sheet's euro form (FormatoResultado), today's date.
 DatosPagina PaginaDeResultado(const std::string &nombre, simulador::Modalidad modalidad, const simulador::Resultado &r);
+
+// The printouts' fonts, sized in twips (page units), not in points: the painter's transform
+// scales the whole page, and a point size would be applied a second time by the device.
+QFont FuenteImpresion(const QString &familia, double puntos, bool negrita = false);
+
+// The heading of every printed page (caption, date, taxpayer, which liquidation and which
+// currency, a rule), between `izquierda` and `derecha` in twips. The box texts are not read.
+void DibujaCabecera(QPainter &p, double izquierda, double derecha, const DatosPagina &d);
 
 // Draws the page into `areaImprimible` (device coordinates of the painter). Fonts are set in
 // page units, so the result does not depend on the device's resolution.

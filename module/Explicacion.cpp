@@ -406,6 +406,37 @@ std::string ConceptoNodo(const NodoExplicacion &n)
     return n.texto + std::string(cola);
 }
 
+LecturaExplicacion::LecturaExplicacion(const Explicacion &e) : m_e(e), m_nada(e.nodos.size(), -1) {}
+
+const NodoExplicacion *LecturaExplicacion::terminos(int nodo)
+{
+    const NodoExplicacion &n = m_e[nodo];
+    if (n.hijos.empty() || nada(nodo))
+        return nullptr;
+    if (n.hijos.size() == 1 && (n.op == Operacion::Redondea || n.op == Operacion::Suelo0 || n.op == Operacion::Si)) {
+        const NodoExplicacion &h = m_e[n.hijos[0]];
+        if (h.casilla < 0 && h.texto == textoOperacion(h.op) &&
+            (h.op == Operacion::Suma || h.op == Operacion::Resta || h.op == Operacion::Producto || h.op == Operacion::Cociente))
+            return &h;
+    }
+    return &n;
+}
+
+bool LecturaExplicacion::nada(int nodo)
+{
+    // Memoised: a box's node is shared, and an all-zero sub-graph walked afresh at every use
+    // would cost as much as its full expansion.
+    signed char &m = m_nada[static_cast<std::size_t>(nodo)];
+    if (m < 0) {
+        const NodoExplicacion &n = m_e[nodo];
+        bool cero = n.medida != Medida::Importe || (n.valor.isZero() && n.op != Operacion::Si);
+        for (std::size_t k = 0; cero && k < n.hijos.size(); ++k)
+            cero = nada(n.hijos[k]);
+        m = cero ? 1 : 0;
+    }
+    return m == 1;
+}
+
 namespace {
 
 // Amounts stand in one column after the longest concept, up to this width; a longer
@@ -415,7 +446,7 @@ constexpr std::size_t kAnchoMaximo = 100;
 class Escritor {
 public:
     Escritor(const Explicacion &e, MonedaExplicacion moneda)
-        : m_e(e), m_moneda(moneda), m_vista(e.nodos.size(), false), m_nada(e.nodos.size(), -1)
+        : m_e(e), m_moneda(moneda), m_lectura(e), m_vista(e.nodos.size(), false)
     {
     }
 
@@ -427,35 +458,13 @@ public:
         linea += prefijo;
         linea += repetida ? n.texto + " (detallada arriba)" : ConceptoNodo(n);
         m_lineas.push_back({std::move(linea), CifraNodo(n, m_moneda)});
-        if (repetida || nada(i))
+        const NodoExplicacion *terminos = repetida ? nullptr : m_lectura.terminos(i);
+        if (!terminos)
             return;
         if (n.casilla >= 0)
             m_vista[static_cast<std::size_t>(i)] = true;
-        // A rounding, a floor or a condition over a step nobody named shows the step's
-        // terms straight away: "redondeado al céntimo:" then "6.000,00", "× 60 %".
-        const NodoExplicacion *hijos = &n;
-        if (n.hijos.size() == 1 && (n.op == Operacion::Redondea || n.op == Operacion::Suelo0 || n.op == Operacion::Si)) {
-            const NodoExplicacion &h = m_e[n.hijos[0]];
-            if (h.casilla < 0 && h.texto == textoOperacion(h.op) &&
-                (h.op == Operacion::Suma || h.op == Operacion::Resta || h.op == Operacion::Producto || h.op == Operacion::Cociente))
-                hijos = &h;
-        }
-        for (std::size_t k = 0; k < hijos->hijos.size(); ++k)
-            escribe(hijos->hijos[k], nivel + 1, SignoHijo(hijos->op, k));
-    }
-
-    // A zero made of zeros only, with no condition to tell: its terms say nothing more.
-    bool nada(int i)
-    {
-        signed char &m = m_nada[static_cast<std::size_t>(i)];
-        if (m < 0) {
-            const NodoExplicacion &n = m_e[i];
-            bool cero = n.medida != Medida::Importe || (n.valor.isZero() && n.op != Operacion::Si);
-            for (std::size_t k = 0; cero && k < n.hijos.size(); ++k)
-                cero = nada(n.hijos[k]);
-            m = cero ? 1 : 0;
-        }
-        return m == 1;
+        for (std::size_t k = 0; k < terminos->hijos.size(); ++k)
+            escribe(terminos->hijos[k], nivel + 1, SignoHijo(terminos->op, k));
     }
 
     std::string texto() const
@@ -480,8 +489,8 @@ public:
 private:
     const Explicacion &m_e;
     MonedaExplicacion m_moneda;
+    LecturaExplicacion m_lectura;
     std::vector<bool> m_vista;
-    std::vector<signed char> m_nada;  // -1 not known yet
     std::vector<std::pair<std::string, std::string>> m_lineas;  // concept, amount
 };
 

@@ -73,6 +73,23 @@ std::string ConceptoNodo(const NodoExplicacion &n);
 // How child `i` enters a parent that does `padre`: "+ ", "− ", "× ", "÷ " or two blanks.
 std::string_view SignoHijo(Operacion padre, std::size_t i);
 
+// Which terms a reading shows under a node, one rule for the copied text and the sheet's
+// window: none under a zero made of zeros only (its terms say nothing more); under a
+// rounding, a floor or a condition over a step nobody named, that step's terms straight
+// away ("redondeado al céntimo:" then "6.000,00", "× 60 %"); otherwise the node's children.
+class LecturaExplicacion {
+public:
+    explicit LecturaExplicacion(const Explicacion &e);
+    // The node whose children are shown under `nodo`, in order, entering as its operation
+    // says (SignoHijo); nullptr when nothing is shown under it.
+    const NodoExplicacion *terminos(int nodo);
+
+private:
+    bool nada(int nodo);
+    const Explicacion &m_e;
+    std::vector<signed char> m_nada;  // -1 not known yet
+};
+
 // Both renderings detail a box once, where it first appears, and give only its number and
 // value wherever it appears again: the full expansion of box 106 of a large household
 // repeats boxes 34 and 62 so often that it runs to thousands of nodes, while its graph has

@@ -151,6 +151,12 @@ CampoEdit *HojaCasillas::creaCasilla(int n, const QRect &r, bool visible)
     return c;
 }
 
+int HojaCasillas::numeroDe(const QObject *obj) const
+{
+    const auto it = std::find(m_casillas.begin(), m_casillas.end(), obj);
+    return it == m_casillas.end() ? -1 : static_cast<int>(it - m_casillas.begin());
+}
+
 void HojaCasillas::desplaza(int valor) { m_vs->setValue(std::clamp(valor, 0, m_desp.maximo)); }
 
 void HojaCasillas::enfocaCasilla(int n)
@@ -309,8 +315,26 @@ bool HojaCasillas::eventFilter(QObject *obj, QEvent *e)
         if (auto *c = qobject_cast<CampoEdit *>(obj)) {  // into view before the box takes the focus
             const ElementoHoja &el = Disposicion().casilla(c->ayuda());
             desplaza(DesplazaHastaVer(m_vs->value(), m_desp, el.r.y, el.r.alto, kAltoVentana));
+            m_actual = numeroDe(c);
         }
         break;
+    case QEvent::KeyPress: {
+        const auto *k = static_cast<QKeyEvent *>(e);
+        const int n = numeroDe(obj);
+        if (n >= 0 && k->key() == Qt::Key_F1 && k->modifiers() == Qt::NoModifier) {
+            emit explicacionPedida(n);
+            return true;
+        }
+        break;
+    }
+    case QEvent::MouseButtonDblClick: {
+        const int n = numeroDe(obj);
+        if (n >= 0 && !EsEntrada(n) && static_cast<QMouseEvent *>(e)->button() == Qt::LeftButton) {
+            emit explicacionPedida(n);
+            return true;
+        }
+        break;
+    }
     case QEvent::MouseButtonPress: {
         auto *m = static_cast<QMouseEvent *>(e);
         if (obj == m_vs) {  // the scroll bar never keeps the focus
@@ -319,7 +343,8 @@ bool HojaCasillas::eventFilter(QObject *obj, QEvent *e)
         }
         if (m->button() == Qt::RightButton && w && (w == m_lamina || w->parentWidget() == m_lamina) &&
             !w->property(kPropiedadCabecera).isValid()) {
-            emit menuPedido(m->globalPosition().toPoint());
+            const int n = numeroDe(w);
+            emit menuPedido(m->globalPosition().toPoint(), n >= 0 ? n : m_actual);
             return true;
         }
         break;

@@ -7,6 +7,9 @@
 // amount recalculates), keeps the focus in the last input box and scrolls to the top from
 // the first one. Paging and Ctrl+Home / Ctrl+End are not the box's: it lets them go on to
 // this widget's keyPressEvent, which also takes the keys pressed on the sheet itself.
+//
+// Where a box comes from is asked by F1 on it, or by a double click on a result box (a
+// double click on an input box stays the edit control's: it selects a word).
 #pragma once
 
 #include "DisposicionHoja.h"
@@ -32,6 +35,9 @@ public:
     CampoEdit *casilla(int n) const { return m_casillas[static_cast<std::size_t>(n)]; }
     QWidget *lamina() const { return m_lamina; }  // the sheet that moves behind the window
     QScrollBar *barra() const { return m_vs; }
+    // The box that had the focus last (the current one while the focus is in a box); -1
+    // before any.
+    int casillaActual() const { return m_actual; }
 
     // What a changed box confirmed with Enter or Down, and F4, start: the liquidation onto
     // the sheet. False when the module could not take the typed boxes (it has said why).
@@ -54,7 +60,9 @@ public:
 signals:
     void cambiada();                          // the user changed a box's text
     void cabeceraPulsada(int indice);         // a section header ("LbMnt" index) clicked
-    void menuPedido(const QPoint &global);    // a right click on the sheet
+    // A right click on the sheet: on a box, that box; elsewhere, the current box.
+    void menuPedido(const QPoint &global, int casilla);
+    void explicacionPedida(int casilla);      // F1 on a box, a double click on a result box
     void vistaCambiada(bool enPesetas);
 
 protected:
@@ -67,6 +75,7 @@ private:
     bool alMover(int n, bool atras);
     bool confirmaCasilla(int n);
     void entraCasilla(int n);
+    int numeroDe(const QObject *obj) const;  // the box's number; -1 for anything else
 
     std::array<CampoEdit *, simulador::kNumCasillas> m_casillas{};
     std::array<QString, 99> m_textosEuro;  // boxes 0-98 while pesetas are shown
@@ -78,4 +87,5 @@ private:
     simulador::Money m_valorEntrada;  // the box's amount when it took the focus
     QString m_textoEntrada;
     bool m_enPesetas = false;
+    int m_actual = -1;
 };

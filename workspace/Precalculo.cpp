@@ -2,6 +2,7 @@
 
 #include "CampoEdit.h"
 #include "Comparativa.h"
+#include "DetalleCasilla.h"
 #include "Fechas.h"
 #include "Herramientas.h"
 #include "Hoja.h"
@@ -84,7 +85,8 @@ Precalculo::Precalculo(QWidget *parent) : QWidget(parent)
     m_hoja->setRecalcula([this] { return recalcula(false); });
     connect(m_hoja, &HojaCasillas::cambiada, m_documento, &DocumentoDeclaracion::marcaCambio);
     connect(m_hoja, &HojaCasillas::cabeceraPulsada, this, &Precalculo::clicCabecera);
-    connect(m_hoja, &HojaCasillas::menuPedido, this, [this](const QPoint &p) { m_menu->popup(p); });
+    connect(m_hoja, &HojaCasillas::menuPedido, this, &Precalculo::muestraMenu);
+    connect(m_hoja, &HojaCasillas::explicacionPedida, this, &Precalculo::explicaCasilla);
     connect(m_hoja, &HojaCasillas::vistaCambiada, this, &Precalculo::vistaCambiada);
     connect(m_documento, &DocumentoDeclaracion::clienteCambiado, this, &Precalculo::actualizaTitulo);
     // The family-unit screen and a client's file bring the taxpayer's name: the status line
@@ -210,6 +212,10 @@ void Precalculo::construyeMenus()
 {
     m_menu = new QMenu(this);
     m_menu->setObjectName(QStringLiteral("MnOpMnt"));
+    m_acExplica = m_menu->addAction(QStringLiteral("¿De dónde sale esta casilla?"));
+    m_acExplica->setObjectName(QStringLiteral("Explica"));
+    connect(m_acExplica, &QAction::triggered, this, [this] { explicaCasilla(m_casillaMenu); });
+    m_menu->addSeparator();
     auto subMenu = [this](const char *nombre, const auto &opciones) {
         auto *m = new QMenu(this);
         m->setObjectName(QLatin1String(nombre));
@@ -440,9 +446,30 @@ void Precalculo::clicBoton(int indice)
         if (m_imprimir)
             m_imprimir(*this);
         break;
-    case 5: m_menu->popup(m_botones[5]->mapToGlobal(QPoint(0, m_botones[5]->height()))); break;
+    case 5: muestraMenu(m_botones[5]->mapToGlobal(QPoint(0, m_botones[5]->height())), m_hoja->casillaActual()); break;
     default: break;
     }
+}
+
+void Precalculo::muestraMenu(const QPoint &global, int casilla)
+{
+    m_casillaMenu = casilla;
+    m_acExplica->setEnabled(casilla >= 0);
+    m_menu->popup(global);
+}
+
+void Precalculo::explicaCasilla(int n)
+{
+    if (n < 0 || n >= kNumCasillas)
+        return;
+    // A changed input box not yet confirmed would make the window disagree with the sheet:
+    // the sheet is recalculated first, as Enter does. The peseta view cannot be edited.
+    if (enPesetas())
+        m_hoja->pasaA(m_documento->datos());
+    else if (!recalcula(false))
+        return;
+    DetalleCasilla::abre(this, declaracion(), modalidadActual(), n,
+                         enPesetas() ? MonedaExplicacion::Pesetas : MonedaExplicacion::Euros);
 }
 
 void Precalculo::inicializaCampos()

@@ -63,6 +63,9 @@ public:
     // F6: the joint and individual liquidations side by side; choosing one switches the
     // selector to it.
     void abreComparativa();
+    // "Detalle de la casilla N" for box `n`, in the liquidation and the currency the sheet
+    // shows, after the sheet has taken what is typed in its boxes (as Enter would).
+    void explicaCasilla(int n);
 
     CampoEdit *casilla(int n) const;
     QString textoCasilla(int n) const;
@@ -99,6 +102,7 @@ private:
     bool recalcula(bool reiniciaVista);
     void clicCabecera(int indice);
     void clicBoton(int indice);
+    void muestraMenu(const QPoint &global, int casilla);
     void inicializaCampos();
     bool abrePantalla(int numero);
 
@@ -122,6 +126,8 @@ private:
     QMenu *m_menuAhorro = nullptr;       // MnBLq
     QAction *m_acExportarPdf = nullptr;
     QAction *m_acComparativa = nullptr;
+    QAction *m_acExplica = nullptr;  // the section menu's first item, on m_casillaMenu
+    int m_casillaMenu = -1;
 
     bool m_primeraActivacion = true;
     bool m_listo = false;

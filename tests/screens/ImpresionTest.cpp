@@ -6,6 +6,7 @@
 #include "DisposicionHoja.h"
 #include "ImpresionHoja.h"
 #include "MensajeBox.h"
+#include "PaginaExplicacion.h"
 #include "Precalculo.h"
 #include "Teclado.h"
 
@@ -13,6 +14,7 @@
 #include <QAction>
 #include <QImage>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -126,6 +128,35 @@ private slots:
         QCOMPARE(hayTinta(img, caja.adjusted(-1, -1, 1, 1)), impresa);
         if (vecina >= 0)
             QVERIFY(!hayTinta(img, QRect(QPoint(enImagen(vecina).left(), caja.top() + 2), caja.bottomLeft() - QPoint(2, 2))));
+    }
+
+    // The explanation of a box over several pages: every line printed once, in order, none
+    // lost or repeated where a page ends, each page headed and numbered.
+    void explicacionPaginada()
+    {
+        DatosExplicacion d{paginaDePrueba(), QStringLiteral("Detalle de la casilla 106"), {}};
+        // A4 less 10 mm margins is 277 mm, 15,704 twips; less the heading and subject (1,400)
+        // and the foot (200), 14,104 twips hold 70 lines of 200: 150 lines take 70 + 70 + 10.
+        const int lineas = 150;
+        for (int i = 1; i <= lineas; ++i)
+            d.texto += QStringLiteral("%1+ Término %2%3\n").arg(QString(2 * (i % 5), u' ')).arg(i).arg(QStringLiteral("1.234,56"), 20);
+        const QString ruta = m_dir.filePath(QStringLiteral("detalle.pdf"));
+        {
+            QPdfWriter pdf(ruta);
+            pdf.setPageSize(QPageSize(QPageSize::A4));
+            pdf.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+            QPainter p(&pdf);
+            QCOMPARE(DibujaExplicacion(p, pdf, QRectF(0, 0, pdf.width(), pdf.height()), d), 3);
+        }
+        const QString texto = ejecuta(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), ruta, QStringLiteral("-")});
+        QCOMPARE(texto.count(QStringLiteral("Detalle de la casilla 106")), 3);
+        QVERIFY(texto.contains(QStringLiteral("Página 3 de 3")));
+        QCOMPARE(texto.count(QStringLiteral("Apellidos y Nombre: Pérez García, Ana")), 3);
+        const QRegularExpression termino(QStringLiteral("Término (\\d+) +1\\.234,56"));
+        int esperado = 1;
+        for (auto m = termino.globalMatch(texto); m.hasNext(); ++esperado)
+            QCOMPARE(m.next().captured(1).toInt(), esperado);
+        QCOMPARE(esperado, lineas + 1);
     }
 
     // The main window reaches the about box, the print dialog and the file dialog of "Exportar
