@@ -13,7 +13,6 @@ namespace irpf2021 {
 
 namespace {
 
-// Characters that drive a terminal: C0 controls (a tab is only a blank), DEL and C1.
 bool esControl(char32_t cp) { return (cp < 0x20 && cp != '\t') || (cp >= 0x7F && cp <= 0x9F); }
 
 void anadeEscape(std::string &out, const char *prefijo, unsigned valor)
@@ -63,6 +62,49 @@ std::string importeCsv(Money m)
     return s;
 }
 
+// Characters that drive a terminal: C0 controls (a tab is only a blank), DEL and C1. With
+// `conSaltos`, CR and LF stay as they are: a CSV field or a tree of many lines carries them.
+std::string visible(std::string_view texto, bool conSaltos)
+{
+    std::string out;
+    out.reserve(texto.size());
+    for (std::size_t i = 0; i < texto.size();) {
+        char32_t cp;
+        const std::size_t n = SecuenciaUtf8(texto, i, cp);
+        if (n == 0) {
+            anadeEscape(out, "\\x", static_cast<unsigned char>(texto[i]));
+            ++i;
+            continue;
+        }
+        if (esControl(cp) && !(conSaltos && (cp == '\r' || cp == '\n')))
+            anadeEscape(out, "\\x", cp);
+        else
+            out.append(texto, i, n);
+        i += n;
+    }
+    return out;
+}
+
+// A CSV field (RFC 4180 with ";"): quoted, its quotes doubled, when it holds ";", a quote
+// or a line break, so that a name or a path holding them reads back whole.
+void anadeCampoCsv(std::string &out, std::string_view texto)
+{
+    const std::string v = visible(texto, true);
+    if (v.find_first_of(";\"\r\n") == std::string::npos) {
+        out += v;
+        return;
+    }
+    out.push_back('"');
+    for (char c : v) {
+        if (c == '"')
+            out.push_back('"');
+        out.push_back(c);
+    }
+    out.push_back('"');
+}
+
+constexpr std::string_view kFinCsv = "\r\n";
+
 constexpr std::size_t kAnchoConcepto = 52;
 constexpr std::size_t kAnchoImporte = 16;
 
@@ -100,31 +142,28 @@ void EscribeTexto(std::string &out, const std::string &fichero, const std::strin
     out += "\n";
 }
 
-std::string Visible(std::string_view texto)
-{
-    std::string out;
-    out.reserve(texto.size());
-    for (std::size_t i = 0; i < texto.size();) {
-        char32_t cp;
-        const std::size_t n = SecuenciaUtf8(texto, i, cp);
-        if (n == 0) {
-            anadeEscape(out, "\\x", static_cast<unsigned char>(texto[i]));
-            ++i;
-            continue;
-        }
-        if (esControl(cp))
-            anadeEscape(out, "\\x", cp);
-        else
-            out.append(texto, i, n);
-        i += n;
-    }
-    return out;
-}
+std::string Visible(std::string_view texto) { return visible(texto, false); }
 
-void EscribeJson(std::string &out, const std::string &fichero, const std::vector<Liquidacion> &liquidaciones)
+namespace {
+
+// {"fichero":…,"nombre":…, the start of every JSON line about a file.
+void abreJson(std::string &out, const std::string &fichero, const std::string *nombre)
 {
     out += "{\"fichero\":";
     AnadeJson(out, fichero);
+    out += ",\"nombre\":";
+    if (nombre)
+        AnadeJson(out, *nombre);
+    else
+        out += "null";
+}
+
+}  // namespace
+
+void EscribeJson(std::string &out, const std::string &fichero, const std::string &nombre,
+                 const std::vector<Liquidacion> &liquidaciones)
+{
+    abreJson(out, fichero, &nombre);
     out += ",\"liquidaciones\":[";
     for (std::size_t i = 0; i < liquidaciones.size(); ++i) {
         if (i)
@@ -144,32 +183,37 @@ void EscribeJson(std::string &out, const std::string &fichero, const std::vector
     out += "]}\n";
 }
 
-void EscribeJsonError(std::string &out, const std::string &fichero, const std::string &error)
+void EscribeJsonError(std::string &out, const std::string &fichero, const std::string *nombre,
+                      const std::string &error)
 {
-    out += "{\"fichero\":";
-    AnadeJson(out, fichero);
+    abreJson(out, fichero, nombre);
     out += ",\"error\":";
     AnadeJson(out, error);
     out += "}\n";
 }
 
-void EscribeCsv(std::string &out, const std::vector<Liquidacion> &liquidaciones)
+void EscribeCabeceraCsv(std::string &out)
 {
-    out += "casilla;concepto";
+    out += "fichero;nombre;modo";
+    for (int n = 0; n < kNumCasillas; ++n)
+        out += ";Casilla " + std::to_string(n);
+    out += kFinCsv;
+}
+
+void EscribeFilasCsv(std::string &out, const std::string &fichero, const std::string &nombre,
+                     const std::vector<Liquidacion> &liquidaciones)
+{
     for (const Liquidacion &l : liquidaciones) {
+        anadeCampoCsv(out, fichero);
+        out.push_back(';');
+        anadeCampoCsv(out, nombre);
         out.push_back(';');
         out += NombreModalidad(l.modalidad);
-    }
-    out += "\n";
-    for (const CasillaDef &c : TablaCasillas()) {
-        out += std::to_string(c.numero);
-        out.push_back(';');
-        out += c.concepto.empty() ? std::string() : concepto(c);
-        for (const Liquidacion &l : liquidaciones) {
+        for (int n = 0; n < kNumCasillas; ++n) {
             out.push_back(';');
-            out += importeCsv(l.casillas[c.numero]);
+            out += importeCsv(l.casillas[n]);
         }
-        out += "\n";
+        out += kFinCsv;
     }
 }
 
@@ -239,10 +283,10 @@ void EscribeComparativaTexto(std::string &out, const std::string &fichero, const
     out += "\n" + c.veredicto + "\n\n";
 }
 
-void EscribeComparativaJson(std::string &out, const std::string &fichero, const Comparativa &c)
+void EscribeComparativaJson(std::string &out, const std::string &fichero, const std::string &nombre,
+                            const Comparativa &c)
 {
-    out += "{\"fichero\":";
-    AnadeJson(out, fichero);
+    abreJson(out, fichero, &nombre);
     out += ",\"conyuge\":";
     out += c.hayConyuge ? "true" : "false";
     out += ",\"reparto\":{";
@@ -278,31 +322,65 @@ void EscribeComparativaJson(std::string &out, const std::string &fichero, const 
     out += "}\n";
 }
 
-void EscribeComparativaCsv(std::string &out, const Comparativa &c)
+namespace {
+
+// The comparison's columns in CSV: every row has all four, whether there is a spouse or not.
+// Without one the spouse's stay empty and the individual side is the declarant's alone.
+constexpr const char *kColumnasCsv[] = {"CONJUNTA", "DECLARANTE", "CONYUGE", "INDIVIDUAL"};
+
+}  // namespace
+
+void EscribeCabeceraComparativaCsv(std::string &out)
 {
-    const auto cols = columnas(c);
-    out += "concepto";
-    for (const ColumnaComparativa &col : cols) {
-        out.push_back(';');
-        out += col.titulo;
-    }
-    out += "\n";
-    for (const FilaResumen &f : kFilasResumen) {
-        out += f.concepto;
-        for (const ColumnaComparativa &col : cols) {
-            out.push_back(';');
-            out += importeCsv(col.resumen->*f.campo);
-        }
-        out += "\n";
-    }
-    out += "mejor;";
+    out += "fichero;nombre;conyuge;mejor;diferencia;reparto";
+    for (const char *col : kColumnasCsv)
+        for (const FilaResumen &f : kFilasResumen)
+            out += std::string(";") + f.concepto + " (" + col + ")";
+    out += kFinCsv;
+}
+
+void EscribeComparativaCsv(std::string &out, const std::string &fichero, const std::string &nombre,
+                           const Comparativa &c)
+{
+    anadeCampoCsv(out, fichero);
+    out.push_back(';');
+    anadeCampoCsv(out, nombre);
+    out += c.hayConyuge ? ";Sí;" : ";No;";
     out += NombreMejor(c.mejor);
-    out += "\ndiferencia;" + importeCsv(c.diferencia) + "\nreparto";
-    for (const CasillaRepartida &t : c.tecleadas) {
-        out += ";" + std::to_string(t.numero) + "=";
-        out.push_back(LetraParte(t.parte));
+    out += ";" + importeCsv(c.diferencia) + ";";
+    for (std::size_t i = 0; i < c.tecleadas.size(); ++i) {
+        out += (i ? "," : "") + std::to_string(c.tecleadas[i].numero) + "=";
+        out.push_back(LetraParte(c.tecleadas[i].parte));
     }
+    const ResumenLiquidacion *resumenes[] = {&c.resumenConjunta, &c.resumenDeclarante,
+                                             c.hayConyuge ? &c.resumenConyuge : nullptr, &c.resumenIndividual};
+    for (const ResumenLiquidacion *r : resumenes)
+        for (const FilaResumen &f : kFilasResumen)
+            out += ";" + (r ? importeCsv(r->*f.campo) : std::string());
+    out += kFinCsv;
+}
+
+void EscribeExplicacionTexto(std::string &out, const std::string &fichero, const std::string &nombre,
+                             const Explicacion &e, int casilla)
+{
+    out += "Fichero: " + Visible(fichero) + "\n";
+    out += "Apellidos y Nombre: " + Visible(nombre) + "\n";
+    out += "Casilla " + std::to_string(casilla) + ", liquidación ";
+    out += NombreModalidad(e.modalidad);
+    out += "\n\n";
+    out += visible(TextoExplicacion(e, e.raiz), true);
     out += "\n";
+}
+
+void EscribeExplicacionJson(std::string &out, const std::string &fichero, const std::string &nombre,
+                            const Explicacion &e, int casilla)
+{
+    abreJson(out, fichero, &nombre);
+    out += ",\"modo\":\"";
+    out += NombreModalidad(e.modalidad);
+    out += "\",\"casilla\":" + std::to_string(casilla) + ",\"arbol\":";
+    AnadeJsonExplicacion(out, e, e.raiz);
+    out += "}\n";
 }
 
 }  // namespace irpf2021

@@ -1,8 +1,10 @@
 // irpf2021: liquidates saved declarations from a terminal, exactly as the desktop program
 // does after loading them (same typed boxes, same pre-runs for disabled members).
-#include "FicheroDeclaracion.h"
+#include "Entrada.h"
+#include "Explicacion.h"
 #include "FicheroPrivado.h"
 #include "Liquidar.h"
+#include "Opciones.h"
 #include "Salida.h"
 #ifdef IRPF2021_PDF
 #include "PdfLiquidaciones.h"
@@ -25,10 +27,13 @@ namespace {
 const char kUso[] =
     "Uso: irpf2021 [--modo conjunta|declarante|conyuge|todas] [--formato texto|json|csv] FICHERO...\n"
     "     irpf2021 --comparar [--reparto CASILLA=D|C|M]... [--formato texto|json|csv] FICHERO...\n"
+    "     irpf2021 --explicar CASILLA[,CASILLA...] [--modo MODO] [--formato texto|json] FICHERO...\n"
     "     irpf2021 --pdf SALIDA.pdf [--modo conjunta|declarante|conyuge|todas] FICHERO\n"
+    "     irpf2021 --version\n"
     "\n"
     "Liquida cada declaración guardada (el formato de DatosCa21.Ini) como lo hace el simulador\n"
     "después de cargarla: mismas casillas tecleadas, mismos cálculos previos por discapacidad.\n"
+    "El FICHERO «-» es la entrada estándar (una declaración), que la salida llama «-».\n"
     "\n"
     "Opciones:\n"
     "  --modo MODO        conjunta (por omisión), declarante, conyuge, o todas (las tres,\n"
@@ -36,33 +41,48 @@ const char kUso[] =
     "  --formato FORMATO  texto (por omisión): la hoja por apartados, importes en formato\n"
     "                       español (\"1.234,56\", vacío para cero), una columna por modo.\n"
     "                     json: una línea por fichero (JSON Lines):\n"
-    "                       {\"fichero\":...,\"liquidaciones\":[{\"modo\":\"CONJUNTA\",\"casillas\":[...]}]}\n"
-    "                       con las 109 casillas como importes exactos de cuatro decimales\n"
-    "                       (\"-1234.5000\"); un fichero que falla da {\"fichero\":...,\"error\":...}.\n"
-    "                     csv: separado por \";\", coma decimal, fila de cabecera\n"
-    "                       casilla;concepto;CONJUNTA;... y una fila por casilla. Con varios\n"
-    "                       ficheros, cada bloque va precedido de la línea fichero;RUTA.\n"
+    "                       {\"fichero\":...,\"nombre\":...,\"liquidaciones\":[{\"modo\":\"CONJUNTA\",\n"
+    "                       \"casillas\":[...]}]} con las 109 casillas como importes exactos de\n"
+    "                       cuatro decimales (\"-1234.5000\"); un fichero que falla da\n"
+    "                       {\"fichero\":...,\"nombre\":...,\"error\":...} (nombre null si no se\n"
+    "                       pudo leer). Siempre UTF-8 válido: un byte que no lo es, en el\n"
+    "                       nombre de un fichero, se escribe como U+FFFD.\n"
+    "                     csv: una sola tabla para todos los ficheros (RFC 4180 con \";\" como\n"
+    "                       separador, líneas CRLF, coma decimal): la cabecera\n"
+    "                       fichero;nombre;modo;Casilla 0;...;Casilla 108 y una fila por\n"
+    "                       fichero y modo. Un campo con \";\", comillas o saltos de línea va\n"
+    "                       entre comillas.\n"
     "  --comparar         compara la tributación conjunta con la individual (declarante más\n"
     "                     cónyuge, o solo el declarante si no hay cónyuge): bases liquidables,\n"
     "                     cuotas, retenciones y resultado de cada opción, y cuál resulta más\n"
-    "                     favorable. En json: {\"fichero\":...,\"liquidaciones\":[...],\n"
-    "                     \"mejor\":\"CONJUNTA\"|\"INDIVIDUAL\"|\"IGUAL\",\"diferencia\":\"412.3500\",...}.\n"
+    "                     favorable. En json: {\"fichero\":...,\"nombre\":...,\"liquidaciones\":\n"
+    "                     [...],\"mejor\":\"CONJUNTA\"|\"INDIVIDUAL\"|\"IGUAL\",\"diferencia\":\"412.3500\",\n"
+    "                     ...}; en csv, una fila por fichero.\n"
     "                     Cada casilla tecleada de la hoja (las blancas de [Varios], como la 84,\n"
     "                     maternidad) cuenta entera en la conjunta y una sola vez en la\n"
     "                     individual: por omisión en la liquidación del declarante. La salida lo\n"
     "                     dice para las casillas con importe: en texto, la línea \"Casillas\n"
-    "                     tecleadas...\"; en json, \"reparto\":{\"84\":\"D\"}; en csv, la fila\n"
-    "                     reparto;84=D. No se combina con --modo.\n"
+    "                     tecleadas...\"; en json, \"reparto\":{\"84\":\"D\"}; en csv, la columna\n"
+    "                     reparto (84=D). No se combina con --modo.\n"
     "  --reparto CASILLA=D|C|M\n"
     "                     con --comparar, en qué liquidación individual cuenta esa casilla\n"
     "                     tecleada: D la del declarante, C la del cónyuge, M a partes iguales\n"
     "                     (la mitad exacta en cada una). Se repite para cada casilla. Sin\n"
     "                     cónyuge todas cuentan en la del declarante.\n"
+    "  --explicar CASILLA[,CASILLA...]\n"
+    "                     de dónde sale cada casilla pedida (de 0 a 108), en cada modo de\n"
+    "                     --modo: el árbol de sus cifras, de la casilla a los datos tecleados.\n"
+    "                     En texto, un encabezado por fichero, modo y casilla y el árbol\n"
+    "                     sangrado; en json, una línea por fichero, modo y casilla:\n"
+    "                     {\"fichero\":...,\"nombre\":...,\"modo\":\"CONJUNTA\",\"casilla\":73,\n"
+    "                     \"arbol\":{\"valor\":\"2406.5000\",\"texto\":...,\"op\":\"+\",\"hijos\":[...]}}.\n"
+    "                     No se combina con --comparar, --pdf ni --formato csv.\n"
     "  --pdf SALIDA.pdf   escribe en SALIDA.pdf la página impresa de la simulación (la misma\n"
     "                     que el botón Imprimir del simulador), una página A4 por cada modo\n"
     "                     pedido, sin escribir nada en la salida estándar. Un solo FICHERO; no\n"
     "                     se combina con --formato ni con --comparar. No necesita pantalla:\n"
     "                     usa la plataforma offscreen si QT_QPA_PLATFORM no dice otra.\n"
+    "  --version          muestra el nombre del programa, su versión y el ejercicio.\n"
     "  -h, --help         muestra esta ayuda.\n"
     "\n"
     "Los errores (fichero inexistente o ilegible, importe mal escrito o fuera de rango) se\n"
@@ -71,11 +91,11 @@ const char kUso[] =
     "Estado de salida: 0 si todo fue bien, 1 si algún fichero falló o no se pudo escribir la\n"
     "salida (disco lleno, salida cerrada, PDF), 2 si las opciones no son válidas.\n";
 
-enum class Formato { Texto, Json, Csv };
-
+// A wrong command line gets its reason and where the help is, never the whole help, which
+// would push the reason off the screen.
 int usoIncorrecto(const std::string &motivo)
 {
-    std::fprintf(stderr, "irpf2021: %s\n\n%s", Visible(motivo).c_str(), kUso);
+    std::fprintf(stderr, "irpf2021: %s\nPruebe «irpf2021 --help» para más información.\n", Visible(motivo).c_str());
     return 2;
 }
 
@@ -141,7 +161,7 @@ int escribePdf(const std::string &pdf, const std::string &ruta, const std::vecto
 {
     std::string error;
     try {
-        const DeclaracionLeida leida = CargaDeclaracion(ruta);
+        const DeclaracionLeida leida = LeeDeclaracionDe(ruta);
         for (const std::string &aviso : leida.avisos)
             avisa(ruta, "aviso: ", aviso);
         std::vector<Liquidacion> paginas;
@@ -168,145 +188,104 @@ int escribePdf(const std::string &pdf, const std::string &ruta, const std::vecto
 }
 #endif
 
+// What one file gives in the run `o` asks for, appended to `out` only when the whole of it
+// was made: a file that fails half-way leaves no rows of it. The engine's message, or "".
+std::string procesa(const Opciones &o, const std::string &ruta, const DeclaracionLeida &leida, std::string &out)
+{
+    const Declaracion &d = leida.declaracion;
+    const std::string &nombre = d.Nombre;
+    std::string texto;
+    switch (o.accion) {
+    case Accion::Comparar: {
+        const Comparativa c = Compara(d, o.reparto);
+        if (!c.ok)
+            return c.mensaje;
+        switch (o.formato) {
+        case Formato::Texto: EscribeComparativaTexto(texto, ruta, nombre, c); break;
+        case Formato::Json: EscribeComparativaJson(texto, ruta, nombre, c); break;
+        case Formato::Csv: EscribeComparativaCsv(texto, ruta, nombre, c); break;
+        }
+        break;
+    }
+    case Accion::Explicar:
+        for (Modalidad m : o.modos) {
+            for (int n : o.casillas) {
+                const Explicacion e = Explica(d, m, n);
+                if (!e.ok)
+                    return e.mensaje;
+                if (o.formato == Formato::Json)
+                    EscribeExplicacionJson(texto, ruta, nombre, e, n);
+                else
+                    EscribeExplicacionTexto(texto, ruta, nombre, e, n);
+            }
+        }
+        break;
+    default: {
+        std::vector<Liquidacion> liquidaciones;
+        for (Modalidad m : o.modos) {
+            const Calculo c = Recalcular(d, m);
+            if (!c.ok)
+                return c.mensaje;
+            liquidaciones.push_back({m, c.resultado});
+        }
+        switch (o.formato) {
+        case Formato::Texto: EscribeTexto(texto, ruta, nombre, liquidaciones); break;
+        case Formato::Json: EscribeJson(texto, ruta, nombre, liquidaciones); break;
+        case Formato::Csv: EscribeFilasCsv(texto, ruta, nombre, liquidaciones); break;
+        }
+        break;
+    }
+    }
+    out += texto;
+    return {};
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
 {
     ocupaDescriptoresCerrados();
     SalidaEstandar salida;
-    std::vector<Modalidad> modos = {Modalidad::Conjunta};
-    Formato formato = Formato::Texto;
-    std::vector<std::string> ficheros;
-    bool comparar = false, conModo = false, conFormato = false, conReparto = false;
-    Reparto reparto;
-    std::string pdf;
-
-    for (int i = 1; i < argc; ++i) {
-        std::string a = argv[i];
-        std::string valor;
-        bool conValor = false;
-        const auto igual = a.find('=');
-        if (a.rfind("--", 0) == 0 && igual != std::string::npos) {
-            valor = a.substr(igual + 1);
-            a = a.substr(0, igual);
-            conValor = true;
-        }
-        auto siguiente = [&](std::string &v) {
-            if (conValor) {
-                v = valor;
-                return true;
-            }
-            if (i + 1 >= argc)
-                return false;
-            v = argv[++i];
-            return true;
-        };
-        if (a == "-h" || a == "--help") {
-            std::fputs(kUso, stdout);
-            return salida.cierra() ? 0 : 1;
-        } else if (a == "--comparar" && !conValor) {
-            comparar = true;
-        } else if (a == "--modo") {
-            conModo = true;
-            std::string m;
-            if (!siguiente(m))
-                return usoIncorrecto("falta el valor de --modo");
-            if (m == "conjunta")
-                modos = {Modalidad::Conjunta};
-            else if (m == "declarante")
-                modos = {Modalidad::Declarante};
-            else if (m == "conyuge")
-                modos = {Modalidad::Conyuge};
-            else if (m == "todas")
-                modos = {Modalidad::Conjunta, Modalidad::Declarante, Modalidad::Conyuge};
-            else
-                return usoIncorrecto("modo desconocido: «" + m + "»");
-        } else if (a == "--reparto") {
-            conReparto = true;
-            std::string r;
-            if (!siguiente(r))
-                return usoIncorrecto("falta el valor de --reparto (CASILLA=D|C|M)");
-            if (const std::string error = LeeReparto(r, reparto); !error.empty())
-                return usoIncorrecto("--reparto " + error);
-        } else if (a == "--pdf") {
-            if (!siguiente(pdf) || pdf.empty())
-                return usoIncorrecto("falta el fichero de --pdf");
-        } else if (a == "--formato") {
-            conFormato = true;
-            std::string f;
-            if (!siguiente(f))
-                return usoIncorrecto("falta el valor de --formato");
-            if (f == "texto")
-                formato = Formato::Texto;
-            else if (f == "json")
-                formato = Formato::Json;
-            else if (f == "csv")
-                formato = Formato::Csv;
-            else
-                return usoIncorrecto("formato desconocido: «" + f + "»");
-        } else if (a == "--") {
-            for (++i; i < argc; ++i)
-                ficheros.emplace_back(argv[i]);
-        } else if (a.size() > 1 && a[0] == '-') {
-            return usoIncorrecto("opción desconocida: «" + a + "»");
-        } else {
-            ficheros.push_back(argv[i]);
-        }
-    }
-    if (ficheros.empty())
-        return usoIncorrecto("no se ha indicado ningún fichero");
-    if (comparar && conModo)
-        return usoIncorrecto("--comparar y --modo no se pueden combinar");
-    if (conReparto && !comparar)
-        return usoIncorrecto("--reparto solo se usa con --comparar");
-    if (!pdf.empty()) {
-        if (comparar || conFormato)
-            return usoIncorrecto("--pdf no se combina con --comparar ni con --formato");
-        if (ficheros.size() != 1)
-            return usoIncorrecto("--pdf admite un solo FICHERO");
+    const LecturaOpciones lectura = LeeOpciones(argc, argv);
+    if (!lectura.error.empty())
+        return usoIncorrecto(lectura.error);
+    const Opciones &o = lectura.opciones;
+    std::string out;
+    switch (o.accion) {
+    case Accion::Ayuda:
+    case Accion::Version:
+        out = o.accion == Accion::Ayuda ? kUso : "irpf2021 " IRPF2021_VERSION " (IRPF, ejercicio 2021)\n";
+        salida.vuelca(out, true);
+        return salida.cierra() ? 0 : 1;
+    case Accion::Pdf:
 #ifdef IRPF2021_PDF
-        return escribePdf(pdf, ficheros.front(), modos);
+        return escribePdf(o.pdf, o.ficheros.front(), o.modos);
 #else
         return usoIncorrecto("esta compilación de irpf2021 no admite PDF (se construyó sin Qt)");
 #endif
+    default:
+        break;
     }
 
     int estado = 0;
-    std::string out;
-    std::vector<Liquidacion> liquidaciones;
-    for (std::size_t f = 0; f < ficheros.size(); ++f) {
-        const std::string &ruta = ficheros[f];
+    // One table for the whole batch: its header once, even when every file fails.
+    if (o.formato == Formato::Csv) {
+        if (o.accion == Accion::Comparar)
+            EscribeCabeceraComparativaCsv(out);
+        else
+            EscribeCabeceraCsv(out);
+    }
+    for (const std::string &ruta : o.ficheros) {
         std::string error;
         std::string nombre;
-        liquidaciones.clear();
+        bool leido = false;
         try {
-            const DeclaracionLeida leida = CargaDeclaracion(ruta);
+            const DeclaracionLeida leida = LeeDeclaracionDe(ruta);
             nombre = leida.declaracion.Nombre;
+            leido = true;
             for (const std::string &aviso : leida.avisos)
                 avisa(ruta, "aviso: ", aviso);
-            if (comparar) {
-                const Comparativa c = Compara(leida.declaracion, reparto);
-                if (!c.ok)
-                    error = c.mensaje;
-                else if (formato == Formato::Texto)
-                    EscribeComparativaTexto(out, ruta, nombre, c);
-                else if (formato == Formato::Json)
-                    EscribeComparativaJson(out, ruta, c);
-                else {
-                    if (ficheros.size() > 1)
-                        out += (f ? "\nfichero;" : "fichero;") + Visible(ruta) + "\n";
-                    EscribeComparativaCsv(out, c);
-                }
-            } else {
-                for (Modalidad m : modos) {
-                    const Calculo c = Recalcular(leida.declaracion, m);
-                    if (!c.ok) {
-                        error = c.mensaje;
-                        break;
-                    }
-                    liquidaciones.push_back({m, c.resultado});
-                }
-            }
+            error = procesa(o, ruta, leida, out);
         } catch (const ErrorFichero &e) {
             error = e.what();
         }
@@ -314,28 +293,9 @@ int main(int argc, char **argv)
             estado = 1;
             salida.vuelca(out, true);
             avisa(ruta, "", error);
-            if (formato == Formato::Json)
-                EscribeJsonError(out, ruta, error);
+            if (o.formato == Formato::Json)
+                EscribeJsonError(out, ruta, leido ? &nombre : nullptr, error);
             continue;
-        }
-        if (comparar) {
-            salida.vuelca(out, false);
-            if (salida.fallo())
-                break;
-            continue;
-        }
-        switch (formato) {
-        case Formato::Texto:
-            EscribeTexto(out, ruta, nombre, liquidaciones);
-            break;
-        case Formato::Json:
-            EscribeJson(out, ruta, liquidaciones);
-            break;
-        case Formato::Csv:
-            if (ficheros.size() > 1)
-                out += (f ? "\nfichero;" : "fichero;") + Visible(ruta) + "\n";
-            EscribeCsv(out, liquidaciones);
-            break;
         }
         salida.vuelca(out, false);
         if (salida.fallo())
