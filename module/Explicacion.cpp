@@ -1,5 +1,6 @@
 #include "Explicacion.h"
 
+#include "Codificacion.h"
 #include "Etapas.h"
 #include "Liquidar.h"
 #include "Pesetas.h"
@@ -351,18 +352,6 @@ std::string_view NombreOperacion(Operacion op)
 
 // ---- text
 
-namespace {
-
-std::size_t anchura(std::string_view s)
-{
-    std::size_t n = 0;
-    for (unsigned char c : s)
-        n += (c & 0xC0) != 0x80;
-    return n;
-}
-
-}  // namespace
-
 std::string CifraNodo(const NodoExplicacion &n, MonedaExplicacion moneda)
 {
     switch (n.medida) {
@@ -471,15 +460,15 @@ public:
     {
         std::size_t ancho = 0;
         for (const auto &l : m_lineas)
-            ancho = std::max(ancho, std::min(anchura(l.first), kAnchoMaximo));
+            ancho = std::max(ancho, std::min(Caracteres(l.first), kAnchoMaximo));
         std::size_t anchoCifra = 0;
         for (const auto &l : m_lineas)
-            anchoCifra = std::max(anchoCifra, anchura(l.second));
+            anchoCifra = std::max(anchoCifra, Caracteres(l.second));
         std::string out;
         for (const auto &l : m_lineas) {
             out += l.first;
-            const std::size_t w = anchura(l.first);
-            out.append((w < ancho ? ancho - w : 0) + 2 + anchoCifra - anchura(l.second), ' ');
+            const std::size_t w = Caracteres(l.first);
+            out.append((w < ancho ? ancho - w : 0) + 2 + anchoCifra - Caracteres(l.second), ' ');
             out += l.second;
             out += '\n';
         }
