@@ -3,17 +3,52 @@
 #include "AbreHerramientas.h"
 #include "FicherosRecientes.h"
 #include "ImpresionHoja.h"
+#include "Opciones.h"
 #include "PantallasDeDatos.h"
 #include "Precalculo.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include <cstdio>
+
+namespace {
+
+// --help and --version: status 1 when the text could not be written (a full disk, a closed
+// standard output), so a script does not take a lost answer for one.
+int Escribe(const std::string &texto)
+{
+    const bool escrito = std::fputs(texto.c_str(), stdout) >= 0 && std::fflush(stdout) == 0 && !std::ferror(stdout);
+    if (escrito)
+        return 0;
+    std::fputs("simulador: no se ha podido escribir la salida estándar.\n", stderr);
+    return 1;
+}
+
+}  // namespace
+
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
+    // Read before any QApplication exists: it would need a display to answer --help.
+    const Opciones opciones = LeeOpciones(argc, argv);
+    switch (opciones.accion) {
+    case Opciones::Accion::Ayuda: return Escribe(TextoAyuda());
+    case Opciones::Accion::Version: return Escribe(TextoVersion());
+    case Opciones::Accion::Error:
+        std::fprintf(stderr, "simulador: %s\nPruebe «simulador --help» para más información.\n", opciones.error.c_str());
+        return 2;
+    case Opciones::Accion::Abrir: break;
+    }
+
+    // Qt sees only the program's name: a file named like one of its options ("-reverse"),
+    // given after "--", must stay a file.
+    int argcQt = 1;
+    char *argvQt[] = {argv[0], nullptr};
+    QApplication app(argcQt, argvQt);
     QApplication::setApplicationName(QStringLiteral("simulador"));
+    Precalculo::identificaPrograma();
     // Qt's own dialogs in Spanish (Sí/No), when the translation is installed.
     QTranslator qtEs;
     if (qtEs.load(QStringLiteral("qtbase_es"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
@@ -28,6 +63,8 @@ int main(int argc, char *argv[])
     for (const PantallaDeDatos &p : PantallasDeDatos())
         ventana.registraPantalla(p.numero, p.abre);
     InstalaImpresion(ventana);  // " Imprimir ", " Acerca de ... " and "Exportar PDF"
+    if (!opciones.fichero.empty())
+        ventana.abreAlInicio(QFile::decodeName(QByteArray::fromStdString(opciones.fichero)));
     ventana.show();
     return QApplication::exec();
 }

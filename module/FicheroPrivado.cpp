@@ -232,8 +232,10 @@ void escribeAtomico(int carpeta, const std::string &nombre, std::string_view byt
     int error = 0;
     if (!escribeTodo(fd, bytes))
         error = errno;
-    if (error == 0 && anterior && anterior->st_gid != getegid())
-        (void)fchown(fd, static_cast<uid_t>(-1), anterior->st_gid);  // best effort, as cp -p
+    if (error == 0 && anterior && anterior->st_gid != getegid()) {
+        // Best effort, as cp -p: a group the user is not in leaves the file in the user's own.
+        [[maybe_unused]] const int grupo = fchown(fd, static_cast<uid_t>(-1), anterior->st_gid);
+    }
     // Explicitly: the umask could have taken the owner's own bits off.
     if (error == 0 && fchmod(fd, anterior ? (anterior->st_mode & 0777) : 0600) != 0)
         error = errno;

@@ -21,10 +21,11 @@ inline constexpr std::string_view kAvisoResolucion =
     "Para trabajar con este programa la resolución de la pantalla de su monitor ha de ser de 800x600 "
     "píxeles. Utilice la opción de 'Configuración' del apartado 'Propiedades de la Pantalla'.";
 
-// Another session owns the last declaration: this one starts empty and never writes it.
+// Another session owns the last declaration: this one never loads nor writes it (it starts
+// empty, or with the client's file named on the command line).
 inline constexpr std::string_view kAvisoSegundaSesion =
     "Hay otra sesión del simulador abierta con la última declaración (DatosCa21.Ini), que esa sesión "
-    "guardará al salir.\n\nEsta sesión empieza con la hoja vacía y no carga ni sobrescribe esa "
+    "guardará al salir.\n\nEsta sesión no carga ni sobrescribe esa "
     "declaración. Para conservar lo que introduzca aquí, guárdelo en un fichero de cliente («Guardar "
     "como…», Ctrl+Mayús+S); al salir se le ofrecerá hacerlo.";
 

@@ -122,7 +122,7 @@ void DocumentoDeclaracion::marcaCambio()
     m_sinGuardar = true;
 }
 
-DocumentoDeclaracion::Inicio DocumentoDeclaracion::inicia()
+DocumentoDeclaracion::Inicio DocumentoDeclaracion::inicia(const QString &fichero)
 {
     m_ruta = aQt(RutaUltimaDeclaracion(CarpetaUltimaDeclaracion()));
     bool hay = false, carpetaValida = true;
@@ -141,10 +141,12 @@ DocumentoDeclaracion::Inicio DocumentoDeclaracion::inicia()
     if (carpetaValida)
         m_bloqueo = Bloqueo::Toma(deQt(m_ruta + QStringLiteral(".lock")));
     m_segundaSesion = m_bloqueo.estado() == Bloqueo::Estado::Ocupado;
-    if (m_segundaSesion) {
+    if (m_segundaSesion)
         MensajeBox::informacion(m_ventana, aQt(kAvisoSegundaSesion));
+    if (!fichero.isEmpty() && abre(fichero))
+        return Inicio::FicheroAbierto;
+    if (m_segundaSesion)
         return Inicio::SegundaSesion;
-    }
     if (!hay)
         return Inicio::SinUltima;
     cargaUltima();

@@ -48,8 +48,11 @@ public:
 
     // At start: the private folder and its lock, then the last declaration, offered when
     // there is one. SinUltima: a first run (or a folder refused), to be started with the family.
-    enum class Inicio { SegundaSesion, UltimaOfrecida, SinUltima };
-    Inicio inicia();
+    // With `fichero` (simulador FICHERO) that client's file is opened as "Abrir…" would, in
+    // place of the offer, after the lock: a second session may read "DatosCa21.Ini" so, but
+    // never writes it. A file that cannot be opened is told, and the start goes on without it.
+    enum class Inicio { SegundaSesion, UltimaOfrecida, SinUltima, FicheroAbierto };
+    Inicio inicia(const QString &fichero = {});
 
     // See Precalculo::abreFichero, Precalculo::guardaComo and Precalculo::guarda.
     bool abre(const QString &ruta);

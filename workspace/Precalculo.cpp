@@ -100,6 +100,14 @@ Precalculo::Precalculo(QWidget *parent) : QWidget(parent)
         move(s->geometry().x() + (s->geometry().width() - frameGeometry().width()) / 2, s->geometry().y() + 50 / 15);
 }
 
+void Precalculo::identificaPrograma()
+{
+    QGuiApplication::setDesktopFileName(QStringLiteral("simulador-irpf2021"));
+    // The drawing the desktop menu shows, built in; Qt draws it with its svg icon engine
+    // (libqt6svg6), a dependency of the package.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/simulador-irpf2021.svg")));
+}
+
 void Precalculo::construyeControles()
 {
     auto *lbRenta = new QLabel(QStringLiteral("&Renta"), this);
@@ -289,7 +297,7 @@ void Precalculo::arranca()
     m_hoja->desplaza(0);
     // A first run starts with the family. What that screen stores is in no file yet, so it
     // counts as a change: leaving asks whether to keep it.
-    if (m_documento->inicia() == DocumentoDeclaracion::Inicio::SinUltima)
+    if (m_documento->inicia(m_ficheroInicial) == DocumentoDeclaracion::Inicio::SinUltima)
         abrePantalla(static_cast<int>(PantallaDatos::UnidadFam));
     else
         m_listo = true;

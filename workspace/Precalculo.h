@@ -46,6 +46,13 @@ public:
     using EligeFichero = DocumentoDeclaracion::EligeFichero;
     void setEligeFichero(EligeFichero elige) { m_documento->setEligeFichero(std::move(elige)); }
 
+    // simulador FICHERO: that client's file is opened at start instead of offering the last
+    // declaration (see DocumentoDeclaracion::inicia). Set before the window is first shown.
+    void abreAlInicio(const QString &ruta) { m_ficheroInicial = ruta; }
+    // The desktop entry every window belongs to (the task bar matches it with the entry's
+    // StartupWMClass) and the program's icon on every window. Once, after the QApplication.
+    static void identificaPrograma();
+
     // AbreApartado: opens the data behind a section, then recalculates with the view reset.
     void abreApartado(int codigo);
 
@@ -129,6 +136,7 @@ private:
     QAction *m_acExplica = nullptr;  // the section menu's first item, on m_casillaMenu
     int m_casillaMenu = -1;
 
+    QString m_ficheroInicial;
     bool m_primeraActivacion = true;
     bool m_listo = false;
 };

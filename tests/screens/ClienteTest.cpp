@@ -3,6 +3,7 @@
 // screen could produce, a second session on the same last declaration.
 // Offscreen; see AyudaPrecalculo.h.
 #include "AyudaPrecalculo.h"
+#include "Bloqueo.h"
 #include "FicherosRecientes.h"
 #include "ImpresionHoja.h"
 
@@ -13,6 +14,8 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QTableView>
+
+#include <algorithm>
 
 using simulador::Declaracion;
 
@@ -315,6 +318,66 @@ private slots:
         MensajeBox::setNextAnswer(MensajeBox::Si);
         QVERIFY(primera.close());
         QVERIFY(contenido(ultima).contains("[UnidadFamiliar]\r\n0=41|1980|"));
+    }
+
+    // simulador FICHERO: the client's file as "Abrir…" would open it, in place of the offer of
+    // the last declaration; one that cannot be read is told and the start goes on without it.
+    // A second session may so read the other session's last declaration, but never writes it.
+    void ficheroAlInicio_data()
+    {
+        QTest::addColumn<QString>("fichero");
+        QTest::addColumn<bool>("otraSesion");   // another session holds the last declaration
+        QTest::addColumn<QString>("casilla23");  // the last declaration's 7,00 or the client's 3.000,00
+        QTest::addColumn<QString>("mensaje");    // among the messages at start
+        QTest::newRow("a client's file, no offer") << "garcia.ini" << false << "3.000,00" << QString();
+        QTest::newRow("a missing file: told, then the offer")
+            << "falta.ini" << false << "7,00" << QStringLiteral("¿Desea cargar los datos de la última declaración?");
+        QTest::newRow("a client's file in a second session")
+            << "garcia.ini" << true << "3.000,00" << QStringLiteral("Hay otra sesión del simulador abierta");
+        QTest::newRow("the other session's last declaration: read, not written")
+            << "simulador-irpf2021/DatosCa21.Ini" << true << "7,00" << QStringLiteral("Hay otra sesión del simulador abierta");
+    }
+    void ficheroAlInicio()
+    {
+        QFETCH(QString, fichero);
+        QFETCH(bool, otraSesion);
+        QFETCH(QString, casilla23);
+        QFETCH(QString, mensaje);
+        const QByteArray anterior("[Varios]\r\n21=7,00\r\n");
+        const QString ultima = this->ultima();
+        QVERIFY(escribeFichero(ultima, anterior));
+        QVERIFY(escribeFichero(ruta("garcia.ini"), "[Varios]\r\n21=3.000,00\r\n"));
+        simulador::Bloqueo otra;
+        if (otraSesion)
+            otra = simulador::Bloqueo::Toma(QFile::encodeName(ultima + QStringLiteral(".lock")).toStdString());
+        const QString ruta = this->ruta(fichero.toUtf8().constData());
+        MensajeBox::setNextAnswer(MensajeBox::Si, true);
+        QVERIFY(arranca([&ruta](Precalculo &w) { w.abreAlInicio(ruta); }));
+        QCOMPARE(caja(23)->text(), casilla23);
+        const QStringList textos = MensajeBox::textos();
+        const bool ofrecida = textos.contains(QStringLiteral("¿Desea cargar los datos de la última declaración?"));
+        QCOMPARE(ofrecida, fichero == QLatin1String("falta.ini"));
+        const auto dicho = [&textos](const QString &parte) {
+            return std::any_of(textos.begin(), textos.end(), [&parte](const QString &t) { return t.startsWith(parte); });
+        };
+        QVERIFY2(mensaje.isEmpty() ? textos.isEmpty() : dicho(mensaje), qPrintable(textos.join(QLatin1Char('|'))));
+        if (ofrecida) {
+            QVERIFY(textos.first().contains(QStringLiteral("falta.ini")));
+            QVERIFY(m_w->ficheroCliente().isEmpty());
+            return;
+        }
+        QCOMPARE(m_w->ficheroCliente(), ruta);
+        QVERIFY(m_w->windowTitle().endsWith(QStringLiteral(" - ") + QFileInfo(ruta).fileName()));
+        QCOMPARE(FicherosRecientes::lista().value(0), ruta);
+        // Saved under its name (Ctrl+S), except over the other session's last declaration.
+        escribe(21, "2500");
+        QTest::keyClick(caja(22), Qt::Key_S, Qt::ControlModifier);
+        const bool deLaOtra = otraSesion && ruta == ultima;
+        QCOMPARE(contenido(ruta).contains("\r\n21=2.500,00\r\n"), !deLaOtra);
+        if (deLaOtra) {
+            QVERIFY_DICE(QStringLiteral("«DatosCa21.Ini» es la última declaración de la otra sesión"));
+            QCOMPARE(contenido(ultima), anterior);
+        }
     }
 
     // The reader's own messages are the module's to test; here, what the window does with a

@@ -4,6 +4,7 @@
 #include "Herramientas.h"
 
 #include <QComboBox>
+#include <QRegularExpression>
 #include <QLabel>
 #include <QScrollBar>
 
@@ -189,6 +190,26 @@ private slots:
         for (int n = 0; n <= 106; ++n)
             QCOMPARE(caja(n)->text(), QString());
         QCOMPARE(caja(108)->text(), QStringLiteral("108"));  // no recalculation follows
+    }
+
+    // The task bar joins a window to its desktop entry by the name the program gives (the
+    // entry's StartupWMClass) and shows the program's icon: a name that differs from the
+    // entry's, or an icon Qt cannot draw (its svg engine missing), leaves a generic one.
+    void identidadEnElEscritorio()
+    {
+        Precalculo::identificaPrograma();
+        QFile entrada(QStringLiteral(ENTRADA_ESCRITORIO));
+        QVERIFY(entrada.open(QIODevice::ReadOnly));
+        const QRegularExpressionMatch clase =
+            QRegularExpression(QStringLiteral("^StartupWMClass=(.+)$"), QRegularExpression::MultilineOption)
+                .match(QString::fromUtf8(entrada.readAll()));
+        QVERIFY(clase.hasMatch());
+        QCOMPARE(QGuiApplication::desktopFileName(), clase.captured(1));
+        const Precalculo w;
+        // The form's blue heading band across the top of the drawing (y 4 to 14 of 64).
+        const QImage icono = w.windowIcon().pixmap(64, 64).toImage();
+        QVERIFY(!icono.isNull());
+        QCOMPARE(icono.pixelColor(32, 8), QColor(0x00, 0x00, 0xC0));
     }
 };
 

@@ -1,0 +1,87 @@
+#include "Opciones.h"
+
+#include "Codificacion.h"
+
+#include <cstdio>
+
+#ifndef SIMULADOR_VERSION
+#define SIMULADOR_VERSION ""
+#endif
+
+namespace {
+
+// An argument echoed to the terminal: control characters (C0, DEL, C1) and bytes that are no
+// UTF-8 as visible escapes, so that what was typed or pasted cannot drive the terminal.
+std::string Visible(const std::string &s)
+{
+    std::string r;
+    for (std::size_t i = 0; i < s.size();) {
+        char32_t cp = 0;
+        const std::size_t n = simulador::SecuenciaUtf8(s, i, cp);
+        if (n > 0 && cp >= 0x20 && cp != 0x7f && !(cp >= 0x80 && cp <= 0x9f)) {
+            r.append(s, i, n);
+            i += n;
+            continue;
+        }
+        for (std::size_t j = 0; j < (n > 0 ? n : 1); ++j) {
+            char e[5];
+            std::snprintf(e, sizeof e, "\\x%02x", static_cast<unsigned char>(s[i + j]));
+            r += e;
+        }
+        i += n > 0 ? n : 1;
+    }
+    return r;
+}
+
+}  // namespace
+
+Opciones LeeOpciones(int argc, const char *const argv[])
+{
+    Opciones o;
+    bool soloFicheros = false;  // after "--" a name starting with '-' is a file
+    auto error = [&o](std::string texto) {
+        o.accion = Opciones::Accion::Error;
+        o.error = std::move(texto);
+        return o;
+    };
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        if (!soloFicheros && a == "--") {
+            soloFicheros = true;
+        } else if (!soloFicheros && (a == "-h" || a == "--help")) {
+            o.accion = Opciones::Accion::Ayuda;
+            return o;
+        } else if (!soloFicheros && a == "--version") {
+            o.accion = Opciones::Accion::Version;
+            return o;
+        } else if (!soloFicheros && a.size() > 1 && a[0] == '-') {
+            return error("opción desconocida: «" + Visible(a) + "»");
+        } else if (!o.fichero.empty()) {
+            return error("se abre un solo FICHERO cada vez");
+        } else if (a.empty()) {
+            return error("el nombre del fichero está vacío");
+        } else {
+            o.fichero = a;
+        }
+    }
+    return o;
+}
+
+std::string TextoAyuda()
+{
+    return "Uso: simulador [FICHERO]\n"
+           "     simulador --help | --version\n"
+           "Simulador de la declaración del IRPF 2021 para profesionales.\n"
+           "\n"
+           "Sin FICHERO ofrece la última declaración guardada al salir; con FICHERO abre al\n"
+           "empezar esa declaración de un cliente, como «Abrir…». Si no se puede leer, lo dice\n"
+           "y empieza como sin él.\n"
+           "\n"
+           "  -h, --help   muestra esta ayuda y termina\n"
+           "  --version    muestra la versión y termina\n"
+           "  --           lo que sigue es el FICHERO, aunque empiece por «-»\n"
+           "\n"
+           "Véase también irpf2021(1), para liquidar declaraciones desde la línea de órdenes.\n";
+}
+
+std::string TextoVersion() { return std::string("simulador ") + SIMULADOR_VERSION + " (IRPF, ejercicio 2021)\n"; }
