@@ -19,8 +19,7 @@ dpkg-deb -x "$deb" "$tmp/raiz"
 raiz=$tmp/raiz
 doc=$raiz/usr/share/doc/simulador-irpf2021
 
-paginas=(simulador)
-[ -f "$fuentes/packaging/irpf2021.1" ] && paginas+=(irpf2021)
+paginas=(simulador irpf2021)
 for f in usr/bin/simulador usr/bin/irpf2021 usr/share/applications/simulador-irpf2021.desktop \
          usr/share/icons/hicolor/scalable/apps/simulador-irpf2021.svg \
          usr/share/doc/simulador-irpf2021/copyright usr/share/doc/simulador-irpf2021/changelog.gz; do
