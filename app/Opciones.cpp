@@ -2,38 +2,9 @@
 
 #include "Codificacion.h"
 
-#include <cstdio>
-
 #ifndef SIMULADOR_VERSION
 #define SIMULADOR_VERSION ""
 #endif
-
-namespace {
-
-// An argument echoed to the terminal: control characters (C0, DEL, C1) and bytes that are no
-// UTF-8 as visible escapes, so that what was typed or pasted cannot drive the terminal.
-std::string Visible(const std::string &s)
-{
-    std::string r;
-    for (std::size_t i = 0; i < s.size();) {
-        char32_t cp = 0;
-        const std::size_t n = simulador::SecuenciaUtf8(s, i, cp);
-        if (n > 0 && cp >= 0x20 && cp != 0x7f && !(cp >= 0x80 && cp <= 0x9f)) {
-            r.append(s, i, n);
-            i += n;
-            continue;
-        }
-        for (std::size_t j = 0; j < (n > 0 ? n : 1); ++j) {
-            char e[5];
-            std::snprintf(e, sizeof e, "\\x%02x", static_cast<unsigned char>(s[i + j]));
-            r += e;
-        }
-        i += n > 0 ? n : 1;
-    }
-    return r;
-}
-
-}  // namespace
 
 Opciones LeeOpciones(int argc, const char *const argv[])
 {
@@ -55,7 +26,7 @@ Opciones LeeOpciones(int argc, const char *const argv[])
             o.accion = Opciones::Accion::Version;
             return o;
         } else if (!soloFicheros && a.size() > 1 && a[0] == '-') {
-            return error("opción desconocida: «" + Visible(a) + "»");
+            return error("opción desconocida: «" + simulador::SinControles(a) + "»");
         } else if (!o.fichero.empty()) {
             return error("se abre un solo FICHERO cada vez");
         } else if (a.empty()) {

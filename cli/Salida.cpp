@@ -13,16 +13,6 @@ namespace irpf2021 {
 
 namespace {
 
-bool esControl(char32_t cp) { return (cp < 0x20 && cp != '\t') || (cp >= 0x7F && cp <= 0x9F); }
-
-void anadeEscape(std::string &out, const char *prefijo, unsigned valor)
-{
-    static const char kHex[] = "0123456789abcdef";
-    out += prefijo;
-    out.push_back(kHex[(valor >> 4) & 0xF]);
-    out.push_back(kHex[valor & 0xF]);
-}
-
 // Every code point counts one column.
 void rellenaDerecha(std::string &out, std::string_view s, std::size_t ancho)
 {
@@ -62,34 +52,11 @@ std::string importeCsv(Money m)
     return s;
 }
 
-// Characters that drive a terminal: C0 controls (a tab is only a blank), DEL and C1. With
-// `conSaltos`, CR and LF stay as they are: a CSV field or a tree of many lines carries them.
-std::string visible(std::string_view texto, bool conSaltos)
-{
-    std::string out;
-    out.reserve(texto.size());
-    for (std::size_t i = 0; i < texto.size();) {
-        char32_t cp;
-        const std::size_t n = SecuenciaUtf8(texto, i, cp);
-        if (n == 0) {
-            anadeEscape(out, "\\x", static_cast<unsigned char>(texto[i]));
-            ++i;
-            continue;
-        }
-        if (esControl(cp) && !(conSaltos && (cp == '\r' || cp == '\n')))
-            anadeEscape(out, "\\x", cp);
-        else
-            out.append(texto, i, n);
-        i += n;
-    }
-    return out;
-}
-
 // A CSV field (RFC 4180 with ";"): quoted, its quotes doubled, when it holds ";", a quote
 // or a line break, so that a name or a path holding them reads back whole.
 void anadeCampoCsv(std::string &out, std::string_view texto)
 {
-    const std::string v = visible(texto, true);
+    const std::string v = SinControles(texto, true);
     if (v.find_first_of(";\"\r\n") == std::string::npos) {
         out += v;
         return;
@@ -115,8 +82,8 @@ void EscribeTexto(std::string &out, const std::string &fichero, const std::strin
 {
     out += kTituloPrograma;
     out += "\n";
-    out += "Fichero: " + Visible(fichero) + "\n";
-    out += "Apellidos y Nombre: " + Visible(nombre) + "\n\n";
+    out += "Fichero: " + SinControles(fichero) + "\n";
+    out += "Apellidos y Nombre: " + SinControles(nombre) + "\n\n";
     rellenaDerecha(out, "", kAnchoConcepto + 5);
     for (const Liquidacion &l : liquidaciones)
         rellenaIzquierda(out, NombreModalidad(l.modalidad), kAnchoImporte);
@@ -142,7 +109,6 @@ void EscribeTexto(std::string &out, const std::string &fichero, const std::strin
     out += "\n";
 }
 
-std::string Visible(std::string_view texto) { return visible(texto, false); }
 
 namespace {
 
@@ -264,8 +230,8 @@ void EscribeComparativaTexto(std::string &out, const std::string &fichero, const
 {
     constexpr std::size_t kConcepto = 30, kColumna = 22;
     out += "Comparativa de tributación conjunta e individual\n";
-    out += "Fichero: " + Visible(fichero) + "\n";
-    out += "Apellidos y Nombre: " + Visible(nombre) + "\n";
+    out += "Fichero: " + SinControles(fichero) + "\n";
+    out += "Apellidos y Nombre: " + SinControles(nombre) + "\n";
     if (!c.hayConyuge)
         out += "Sin cónyuge: solo se comparan la liquidación conjunta y la del declarante.\n";
     out += lineaReparto(c) + "\n\n";
@@ -363,12 +329,12 @@ void EscribeComparativaCsv(std::string &out, const std::string &fichero, const s
 void EscribeExplicacionTexto(std::string &out, const std::string &fichero, const std::string &nombre,
                              const Explicacion &e, int casilla)
 {
-    out += "Fichero: " + Visible(fichero) + "\n";
-    out += "Apellidos y Nombre: " + Visible(nombre) + "\n";
+    out += "Fichero: " + SinControles(fichero) + "\n";
+    out += "Apellidos y Nombre: " + SinControles(nombre) + "\n";
     out += "Casilla " + std::to_string(casilla) + ", liquidación ";
     out += NombreModalidad(e.modalidad);
     out += "\n\n";
-    out += visible(TextoExplicacion(e, e.raiz), true);
+    out += SinControles(TextoExplicacion(e, e.raiz), true);
     out += "\n";
 }
 

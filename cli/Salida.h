@@ -3,6 +3,7 @@
 // of a box as text or JSON.
 #pragma once
 
+#include "Codificacion.h"
 #include "Comparativa.h"
 #include "Explicacion.h"
 #include "Liquidar.h"
@@ -49,9 +50,7 @@ void EscribeExplicacionJson(std::string &out, const std::string &fichero, const 
 // \u001b, invalid UTF-8 bytes become U+FFFD. The module's, shared with its explanations.
 using simulador::AnadeJson;
 
-// A text from a file or from the command line, made harmless for a terminal: control
-// characters (C0 but the tab, DEL, C1), which could retitle the window or clear the screen,
-// and bytes that are not UTF-8 are written as visible escapes such as \x1b.
-std::string Visible(std::string_view texto);
+// Texts from a file or the command line reach the terminal through the module's SinControles.
+using simulador::SinControles;
 
 }  // namespace irpf2021

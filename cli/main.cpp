@@ -95,14 +95,14 @@ const char kUso[] =
 // would push the reason off the screen.
 int usoIncorrecto(const std::string &motivo)
 {
-    std::fprintf(stderr, "irpf2021: %s\nPruebe «irpf2021 --help» para más información.\n", Visible(motivo).c_str());
+    std::fprintf(stderr, "irpf2021: %s\nPruebe «irpf2021 --help» para más información.\n", SinControles(motivo).c_str());
     return 2;
 }
 
 // Every message names the file it is about; texts from the file and its name are escaped.
 void avisa(const std::string &ruta, const char *que, const std::string &texto)
 {
-    std::fprintf(stderr, "irpf2021: %s: %s%s\n", Visible(ruta).c_str(), que, Visible(texto).c_str());
+    std::fprintf(stderr, "irpf2021: %s: %s%s\n", SinControles(ruta).c_str(), que, SinControles(texto).c_str());
 }
 
 // Standard output, checked: output that is lost (a full disk, a closed descriptor, a reader
@@ -174,7 +174,7 @@ int escribePdf(const std::string &pdf, const std::string &ruta, const std::vecto
             paginas.push_back({m, c.resultado});
         }
         if (error.empty() && !EscribePdfLiquidaciones(pdf, leida.declaracion.Nombre, paginas, error)) {
-            std::fprintf(stderr, "irpf2021: %s\n", Visible(error).c_str());  // the reason names the PDF
+            std::fprintf(stderr, "irpf2021: %s\n", SinControles(error).c_str());  // the reason names the PDF
             return 1;
         }
     } catch (const ErrorFichero &e) {

@@ -104,6 +104,41 @@ std::string CodificaUtf8(std::u32string_view s)
     return out;
 }
 
+namespace {
+
+bool EsControl(char32_t cp) { return (cp < 0x20 && cp != '\t') || (cp >= 0x7F && cp <= 0x9F); }
+
+void AnadeEscape(std::string &out, unsigned valor)
+{
+    static const char kHex[] = "0123456789abcdef";
+    out += "\\x";
+    out.push_back(kHex[(valor >> 4) & 0xF]);
+    out.push_back(kHex[valor & 0xF]);
+}
+
+}  // namespace
+
+std::string SinControles(std::string_view texto, bool conSaltos)
+{
+    std::string out;
+    out.reserve(texto.size());
+    for (std::size_t i = 0; i < texto.size();) {
+        char32_t cp;
+        const std::size_t n = SecuenciaUtf8(texto, i, cp);
+        if (n == 0) {
+            AnadeEscape(out, static_cast<unsigned char>(texto[i]));
+            ++i;
+            continue;
+        }
+        if (EsControl(cp) && !(conSaltos && (cp == '\r' || cp == '\n')))
+            AnadeEscape(out, cp);
+        else
+            out.append(texto, i, n);
+        i += n;
+    }
+    return out;
+}
+
 std::size_t Caracteres(std::string_view s)
 {
     std::size_t n = 0;

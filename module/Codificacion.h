@@ -27,6 +27,12 @@ std::size_t Caracteres(std::string_view s);
 // The first `n` characters of a UTF-8 text, never cutting one in two.
 std::string_view PrimerosCaracteres(std::string_view s, std::size_t n);
 
+// A text from a file or from the command line, made harmless for a terminal: control
+// characters (C0 but the tab, DEL, C1), which could retitle the window or clear the screen,
+// and bytes that are not UTF-8 are written as visible escapes such as \x1b. With
+// `conSaltos`, CR and LF stay as they are: a CSV field or a tree of many lines carries them.
+std::string SinControles(std::string_view texto, bool conSaltos = false);
+
 // Windows-1252 bytes as UTF-8. The five bytes the code page leaves undefined become the C1
 // control of the same value, as Windows itself converts them, so that they survive a read
 // and a write unchanged.
