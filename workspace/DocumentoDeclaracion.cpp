@@ -99,7 +99,7 @@ void DocumentoDeclaracion::actualizaRecientes()
         QString nombre = nombreDe(ruta).replace(QLatin1Char('&'), QStringLiteral("&&"));
         auto *a = new QAction(QStringLiteral("&%1 %2").arg(i + 1).arg(nombre), m_menuFichero);
         a->setObjectName(QStringLiteral("Reciente%1").arg(i));
-        a->setToolTip(QDir::toNativeSeparators(ruta));
+        a->setToolTip(ConsejoPlano(QDir::toNativeSeparators(ruta)));
         a->setEnabled(!m_hoja.enPesetas());
         connect(a, &QAction::triggered, this, [this, ruta] {
             if (puedeDescartarCambios())

@@ -70,6 +70,8 @@ QVariant ModeloExplicacion::data(const QModelIndex &index, int role) const
     const NodoExplicacion &n = m_e[it.nodo];
     if (role == Qt::TextAlignmentRole)
         return index.column() == Importe ? QVariant(Qt::AlignRight | Qt::AlignVCenter) : QVariant();
+    if (role == Qt::ToolTipRole && index.column() == Concepto)  // a long concept is cut in its column
+        return ConsejoPlano(aQt(ConceptoNodo(n)));
     if (role != Qt::DisplayRole)
         return {};
     if (index.column() == Importe)

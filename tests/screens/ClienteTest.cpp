@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QTableView>
+#include <QTextDocumentFragment>
 
 #include <algorithm>
 
@@ -153,7 +154,7 @@ private slots:
         QVERIFY(QMetaObject::invokeMethod(hijo<QMenu>("MenuFichero"), "aboutToShow"));
         auto *reciente = hijo<QAction>("Reciente0");
         QVERIFY(reciente);
-        QCOMPARE(reciente->toolTip(), QDir::toNativeSeparators(cliente));
+        QCOMPARE(QTextDocumentFragment::fromHtml(reciente->toolTip()).toPlainText(), QDir::toNativeSeparators(cliente));
         MensajeBox::setNextAnswer(MensajeBox::No);
         reciente->trigger();
         QCOMPARE(MensajeBox::ultimoTitulo(), QStringLiteral("Abrir"));

@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QPrintDialog>
 #include <QPushButton>
+#include <QTextDocumentFragment>
 #include <QTreeView>
 
 using namespace simulador;
@@ -126,6 +127,9 @@ private slots:
         const Explicacion e = Explica(m_w->declaracion(), m, casilla);
         const MonedaExplicacion moneda = pesetas ? MonedaExplicacion::Pesetas : MonedaExplicacion::Euros;
         QCOMPARE(QGuiApplication::clipboard()->text(), QString::fromStdString(TextoExplicacion(e, e.raiz, moneda)));
+        // A concept cut in its column reads whole, as written, in its tool tip.
+        QCOMPARE(QTextDocumentFragment::fromHtml(raiz.data(Qt::ToolTipRole).toString()).toPlainText(),
+                 QString::fromStdString(ConceptoNodo(e[e.raiz])));
 
         QTest::keyClick(w->arbol(), Qt::Key_Escape);
         QTRY_VERIFY(!m_w->findChild<DetalleCasilla *>());
