@@ -199,7 +199,7 @@ void cuotas(const Declaracion &d, Modalidad modo, const Escalas &e, Cajas<V> &r)
         compensa(Nombra(-GB, "Saldo negativo de ganancias y pérdidas"), r[58] + r[60], r[26]);
     else if (GB.positive() && CB.negative())
         compensa(Nombra(-CB, "Saldo negativo de rendimientos del capital mobiliario"), r[56] - r[57], r[92]);
-    r[62] = suelo0(suelo0(CB) + suelo0(GB) - r[54] - r[53] - r[65]);
+    r[62] = suelo0(Nombra(suelo0(CB) + suelo0(GB), "Saldos positivos de la base del ahorro") - r[54] - r[53] - r[65]);
 
     if (r[34] > r[39]) {
         r[43] = Si(V(r[39]), [&] {
@@ -312,8 +312,9 @@ V CuotaT(const Escalas &escalas, std::string_view selector, const V &base)
     const Tramo &t = e.tramos[i];
     const V cuota = Constante<V>(t.cuota, [&] { return "Cuota de la escala hasta " + Importe(t.corte); });
     const V corte = Constante<V>(t.corte, "Límite inferior del tramo");
-    return Nombra(cuota + Redondea(PorTipo(Nombra(base - corte, "Base dentro del tramo"), t.tipo,
-                                                [&] { return "Tipo del tramo: " + Porcentaje(t.tipo.toDouble() / 100.0); })),
+    const V dentro = Redondea(PorTipo(Nombra(base - corte, "Base dentro del tramo"), t.tipo,
+                                      [&] { return "Tipo del tramo: " + Porcentaje(t.tipo.toDouble() / 100.0); }));
+    return Nombra(cuota + Nombra(dentro, "Cuota de la base dentro del tramo"),
                   [&] { return TextoTramo(escalas, selector, i) + ", sobre " + Importe(base); });
 }
 

@@ -30,8 +30,11 @@ void inmobiliario(const Declaracion &d, Modalidad modo, const Personas &p, Cajas
         const int persona = p.lista[i];
         const DatosRenta &x = d.Rentas[persona];
         auto dato = [&](Money R::*campo) { return Dato<V>(d, campo, static_cast<std::size_t>(persona)); };
-        r[7] += Redondea(dato(&R::InmValorCat1) * imputacion(x.InmRevisado1));
-        r[7] += Redondea(dato(&R::InmValorCat2) * imputacion(x.InmRevisado2));
+        auto imputada = [&](int n) {
+            return [&, n] { return "Renta imputada por el inmueble " + std::to_string(n) + "º " + DePersona(persona); };
+        };
+        r[7] += Nombra(Redondea(dato(&R::InmValorCat1) * imputacion(x.InmRevisado1)), imputada(1));
+        r[7] += Nombra(Redondea(dato(&R::InmValorCat2) * imputacion(x.InmRevisado2)), imputada(2));
         const V I = dato(&R::InmIngresos);
         const V E = Nombra(min(dato(&R::InmIntereses), I) + dato(&R::InmGastos), [&] {
             return std::string("Gastos deducibles ") + DePersona(persona) +
@@ -290,7 +293,9 @@ void reducciones(const Declaracion &d, Modalidad modo, const Personas &p, Cajas<
         const int D = d.Miembros[persona - 1].Minusvalia;
         const V L = D > 64 ? kLimitePlanesDiscapacidad : kLimitePlanesPensiones;
         P = min(P, L);
-        W = Redondea(suelo0(W) * kLimitePlanesRendimientos);
+        W = Nombra(Redondea(suelo0(W) * kLimitePlanesRendimientos), [&] {
+            return "Límite del " + Porcentaje(kLimitePlanesRendimientos) + " de los rendimientos netos del trabajo y de actividades";
+        });
         if (L == kLimitePlanesPensiones)  // above 64 % the 30 % of income does not bind
             P = min(P, W);
         r[30] += Nombra(P, [&] { return std::string("Reducción por planes de pensiones ") + DePersona(persona); });

@@ -192,11 +192,27 @@ private:
         }
     }
 
+    // The terms of a limit: a limit of a limit nobody named is one list, "the smallest of
+    // the contributions, 8.000 € and 30 % of the income" rather than a limit inside a limit.
+    void limites(const Nodo *n, std::vector<int> &out)
+    {
+        for (const PNodo &h : n->hijos) {
+            int previa = -1;
+            const Nodo *r = resuelve(h.get(), previa);
+            if (r->op == n->op && sinNombre(r) && previa < 0)
+                limites(r, out);
+            else
+                out.push_back(convierte(r, previa));
+        }
+    }
+
     std::vector<int> hijos(const Nodo &n)
     {
         std::vector<int> v;
         v.reserve(n.hijos.size());
-        if (n.op == Operacion::Suma) {
+        if (n.op == Operacion::Minimo || n.op == Operacion::Maximo) {
+            limites(&n, v);
+        } else if (n.op == Operacion::Suma) {
             sumandos(&n, v);
             quitaVacios(v, 0);
         } else if (n.op == Operacion::Resta) {

@@ -203,7 +203,7 @@ void CalculaGananciasT(const Declaracion &d, Modalidad modalidad, Cajas<V> &r)
                                                   std::string(kAbatimientoLimiteTransmisiones.articulo) + ")";
                                        })),
                                        "Reducción por coeficientes de abatimiento");
-            neta = Nombra(Redondea(P - reduccion) + Q, [&] { return "Ganancia reducida del " + elemento(g, i); });
+            neta = Nombra(Nombra(Redondea(P - reduccion), "Parte reducible tras la reducción") + Q, [&] { return "Ganancia reducida del " + elemento(g, i); });
         }
 
         V exenta;

@@ -326,6 +326,19 @@ TEST(Explicacion, SalaryOf14000ReadsAsWorkedByHand)
                     R"j(Trabajo)","casilla":1},{"valor":"0.0000","texto":"Resto reducciones (casilla 3): Red. Especial )j"
                     R"j(del declarante (Rdtos. del Trabajo)","casilla":3}]}]})j");
 
+    // A limit of a limit reads as one list: 5000 contributed, the 8000 cap and 30 % of the
+    // net pay 14000 − 1000 − 2000 = 11000, 3300; the smallest, 3300.
+    d.Rentas[1].RedPlanPension = M("5000");
+    RehaceTotales(d);
+    const Explicacion plan = Explica(d, Modalidad::Declarante, 30);
+    ASSERT_TRUE(plan.ok);
+    const NodoExplicacion &limite = plan[plan[plan.raiz].hijos.at(0)];
+    EXPECT_EQ(limite.op, Operacion::Minimo);
+    ASSERT_EQ(limite.hijos.size(), 3u);
+    EXPECT_EQ(plan[limite.hijos[0]].valor, M("5000"));
+    EXPECT_EQ(plan[limite.hijos[1]].valor, M("8000"));
+    EXPECT_EQ(plan[limite.hijos[2]].valor, M("3300"));
+
     // A typed box that is not an amount explains nothing and says why, as the sheet would.
     d.Casillas[9].Texto = "12,3,4";
     const Explicacion mal = Explica(d, Modalidad::Declarante, 5);
