@@ -105,8 +105,21 @@ V DeduccionDiscapacitadosT(const Declaracion &d, Modalidad modalidad)
     comprueba(1, Modalidad::Conyuge);
     comprueba(0, Modalidad::Declarante);
     if constexpr (kTraza<V>) {
-        if (!deduccion.nodo())
-            deduccion = Cero<V>("Ningún miembro de la pareja con discapacidad da derecho a la deducción en esta liquidación");
+        if (!deduccion.nodo()) {
+            // Why neither member gives the deduction, member by member, as a client asks it.
+            auto motivo = [&](int miembro, Modalidad modoPrevio) {
+                const MiembroFam &m = d.Miembros[miembro];
+                std::string t = miembro == 1 ? "el cónyuge " : "el declarante ";
+                if (m.Minusvalia < 33)
+                    return t + "no tiene una discapacidad de al menos el 33 %";
+                if (m.Abono == "Sí"sv)
+                    return t + "recibe la deducción por abono anticipado";
+                if (modalidad == modoPrevio)
+                    return t + "es quien presenta esta liquidación";
+                return t + "no da derecho a ella";
+            };
+            deduccion = Cero<V>("Sin deducción: " + motivo(1, Modalidad::Conyuge) + "; " + motivo(0, Modalidad::Declarante));
+        }
     }
     return deduccion;
 }

@@ -339,6 +339,16 @@ TEST(Explicacion, SalaryOf14000ReadsAsWorkedByHand)
     EXPECT_EQ(plan[limite.hijos[1]].valor, M("8000"));
     EXPECT_EQ(plan[limite.hijos[2]].valor, M("3300"));
 
+    // The disabled spouse's own liquidation gives no deduction for the spouse, and says why.
+    d.Miembros[1].Minusvalia = 33;
+    RehaceTotales(d);
+    const Explicacion propia = Explica(d, Modalidad::Conyuge, 94);
+    ASSERT_TRUE(propia.ok);
+    EXPECT_NE(TextoExplicacion(propia, propia.raiz)
+                  .find("Sin deducción: el cónyuge es quien presenta esta liquidación; el declarante no tiene una "
+                        "discapacidad de al menos el 33 %"),
+              std::string::npos);
+
     // A typed box that is not an amount explains nothing and says why, as the sheet would.
     d.Casillas[9].Texto = "12,3,4";
     const Explicacion mal = Explica(d, Modalidad::Declarante, 5);

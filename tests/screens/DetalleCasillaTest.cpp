@@ -43,6 +43,7 @@ class DetalleCasillaTest : public QObject, AyudaPrecalculo {
     {
         auto *menu = hijo<QMenu>("MnOpMnt");
         QTRY_VERIFY(menu->isVisible());
+        QCOMPARE(menu->actions().first()->text(), QStringLiteral("¿De dónde sale esta casilla?"));
         menu->actions().first()->trigger();
         menu->hide();
     }
