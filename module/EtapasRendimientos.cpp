@@ -93,9 +93,15 @@ void directa(const Declaracion &d, Modalidad modo, const Personas &p, Cajas<V> &
                        " y el rendimiento neto (" + Importe(N) + ") no supera " + Cantidad(kReduccionActividadHasta);
             });
         } else {
+            // Only what holds is said: one limit passed, or both.
             r[108] = Si(Cero<V>("Sin reducción adicional por rendimientos bajos"), [&] {
-                return "Las otras rentas (" + Importe(O) + ") superan " + Cantidad(kReduccionActividadOtrasRentas) +
-                       " o el rendimiento neto (" + Importe(N) + ") supera " + Cantidad(kReduccionActividadHasta);
+                std::string t;
+                if (O > kReduccionActividadOtrasRentas)
+                    t = "Las otras rentas (" + Importe(O) + ") superan " + Cantidad(kReduccionActividadOtrasRentas);
+                if (N > kReduccionActividadHasta)
+                    t += (t.empty() ? "El" : " y el") + std::string(" rendimiento neto (") + Importe(N) + ") supera " +
+                         Cantidad(kReduccionActividadHasta);
+                return t;
             });
         }
         if (r[108].positive() && D > 32)
@@ -160,8 +166,13 @@ void trabajo(const Declaracion &d, Modalidad modo, Cajas<V> &r)
             });
         } else {
             r[4] = Si(Cero<V>("Sin reducción por obtención de rendimientos del trabajo"), [&] {
-                return "Las otras rentas (" + Importe(O) + ") superan " + Cantidad(kReduccionTrabajoOtrasRentas) +
-                       " o el rendimiento neto previo (" + Importe(N) + ") supera " + Cantidad(kReduccionTrabajoHasta);
+                std::string t;
+                if (O > kReduccionTrabajoOtrasRentas)
+                    t = "Las otras rentas (" + Importe(O) + ") superan " + Cantidad(kReduccionTrabajoOtrasRentas);
+                if (N > kReduccionTrabajoHasta)
+                    t += (t.empty() ? "El" : " y el") + std::string(" rendimiento neto previo (") + Importe(N) + ") supera " +
+                         Cantidad(kReduccionTrabajoHasta);
+                return t;
             });
         }
         if (t.TrabMovilidad == "Sí"sv)
