@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QFocusEvent>
 #include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -88,6 +89,17 @@ bool DelegadoLista::eventFilter(QObject *object, QEvent *event)
             if (!le->hasSelectedText())
                 le->selectAll();
         }
+    }
+    if (le && event->type() == QEvent::InputMethod) {
+        // What an input method commits would be inserted past the column's filter: the line
+        // edit gets only the text being composed, the filter the rest.
+        auto *im = static_cast<QInputMethodEvent *>(event);
+        if (im->commitString().isEmpty())
+            return false;
+        QInputMethodEvent compuesto(im->preeditString(), im->attributes());
+        QCoreApplication::sendEvent(le, &compuesto);
+        pega(le, im->commitString());
+        return true;
     }
     if (!le || event->type() != QEvent::KeyPress)
         return QStyledItemDelegate::eventFilter(object, event);

@@ -274,6 +274,38 @@ ResultadoTecla TeclaCampo(std::string_view codigo, const EstadoTexto &estado, ch
     return r;
 }
 
+std::string TeclasDePegado(std::string_view codigo, std::string_view texto)
+{
+    const TipoCampo tipo = TipoDeCodigo(codigo);
+    std::string_view t = Recorta(texto);
+    const bool negativo = !t.empty() && t.front() == '-';
+    if (negativo)
+        t.remove_prefix(1);
+    const std::size_t coma = t.find(',');
+    const std::string_view entero = t.substr(0, coma);
+    const std::string_view decimales = coma == std::string_view::npos ? std::string_view() : t.substr(coma + 1);
+    const auto soloDigitos = [](std::string_view s) {
+        return std::all_of(s.begin(), s.end(), [](unsigned char c) { return std::isdigit(c) != 0; });
+    };
+    // Grouping dots only between groups of three figures: "12.34" is no amount of the sheet.
+    bool valido = !entero.empty() && soloDigitos(decimales) && (coma == std::string_view::npos || !decimales.empty());
+    std::string cifras;
+    for (std::size_t desde = 0; valido && desde <= entero.size();) {
+        const std::size_t punto = std::min(entero.find('.', desde), entero.size());
+        const std::string_view grupo = entero.substr(desde, punto - desde);
+        valido = soloDigitos(grupo) && !grupo.empty() && (desde == 0 ? grupo.size() <= 3 || punto == entero.size()
+                                                                      : grupo.size() == 3);
+        cifras.append(grupo);
+        desde = punto + 1;
+    }
+    if (!valido || (tipo != TipoCampo::Decimal && tipo != TipoCampo::Entero) ||
+        (tipo == TipoCampo::Entero && (negativo || coma != std::string_view::npos)))
+        return std::string(texto);
+    if (coma != std::string_view::npos)
+        cifras.append(",").append(decimales);
+    return negativo ? cifras + "-" : cifras;
+}
+
 bool MismoValor(std::string_view codigo, std::string_view a, std::string_view b)
 {
     return a == b || FormateaCampo(codigo, a, true) == FormateaCampo(codigo, b, true);

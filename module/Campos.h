@@ -95,6 +95,14 @@ inline constexpr char32_t kTeclaEscape = 27;
 // `maxLength` 0 means no limit; a rewrite by the filter itself (sign, "0,00") is not limited.
 ResultadoTecla TeclaCampo(std::string_view codigo, const EstadoTexto &estado, char32_t tecla, int maxLength = 0);
 
+// The keys a paste types into a field of `codigo`. Key by key, a grouping dot would become
+// the decimal comma ("1.500" typed as 1,50) and a leading minus would toggle the sign of the
+// amount it replaces; so an amount in the sheet's form ("1.500,00", "-300") pasted into an
+// amount field is typed as its editing form with the sign last ("1500,00", "300-"), and a
+// whole number with grouping dots into a number field without them. Any other text is
+// typed as it comes.
+std::string TeclasDePegado(std::string_view codigo, std::string_view texto);
+
 // The editing form (agrupado false: "1234,50") or the display form (true: "1.234,50").
 // A text that is not a number is left as it is.
 std::string FormateaCampo(std::string_view codigo, std::string_view texto, bool agrupado);

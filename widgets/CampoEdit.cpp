@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -173,9 +174,21 @@ void CampoEdit::mouseReleaseEvent(QMouseEvent *e)
 
 void CampoEdit::pega(const QString &texto)
 {
-    for (const uint c : texto.toUcs4())
+    for (const uint c : aQt(TeclasDePegado(m_definido ? m_def.codigo : std::string(), deQt(texto))).toUcs4())
         if (c >= 32)
             filtraTecla(c);
+}
+
+void CampoEdit::inputMethodEvent(QInputMethodEvent *e)
+{
+    // What an input method commits (a dead key's accent, a composed letter) would be inserted
+    // past the filter: the edit control gets only the text being composed, the filter the rest.
+    QInputMethodEvent compuesto(e->preeditString(), e->attributes());
+    QLineEdit::inputMethodEvent(&compuesto);
+    for (const uint c : e->commitString().toUcs4())
+        if (c >= 32)
+            filtraTecla(c);
+    e->accept();
 }
 
 bool CampoEdit::filtraTecla(char32_t tecla)

@@ -5,8 +5,9 @@
 // Ctrl+End are the screen's keys, not the field's: they go on to the widget holding it. F4
 // opens the calculator on the field's value and Ctrl+E the euro converter (Herramientas.h).
 //
-// Nothing reaches the text around the filter: typed characters, pasted text (keys or the
-// middle button) go through it one by one, drops are not taken, and a key with Alt or
+// Nothing reaches the text around the filter: typed characters, text an input method
+// composes, pasted text (keys or the middle button; an amount as its editing form, see
+// TeclasDePegado) go through it one by one, drops are not taken, and a key with Alt or
 // Ctrl held is a command, never typing (an Alt+letter naming a button is that button's
 // shortcut and never gets here).
 //
@@ -67,6 +68,7 @@ protected:
     void focusInEvent(QFocusEvent *e) override;
     void focusOutEvent(QFocusEvent *e) override;
     void keyPressEvent(QKeyEvent *e) override;
+    void inputMethodEvent(QInputMethodEvent *e) override;
     void mouseReleaseEvent(QMouseEvent *e) override;
     void paintEvent(QPaintEvent *e) override;
 

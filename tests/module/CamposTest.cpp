@@ -127,6 +127,21 @@ TEST(Campos, EditingAndDisplayForms)
     // clang-format on
 }
 
+// A pasted "1.500" must not be typed as 1,50, nor "-300" over an amount as that amount negated.
+TEST(Campos, PastedAmountsTypedAsTheirEditingForm)
+{
+    // clang-format off
+    for (const auto &[codigo, pegado, teclas] : {
+             std::array<const char *, 3>{"D1002", "1.500,00", "1500,00"},
+             {"D1002", " -1.234.567,5 ", "1234567,5-"}, {"D1002", "-300", "300-"},
+             {"D1002", "12.34", "12.34"},   {"D1002", "1.2.3,45", "1.2.3,45"}, {"D1002", "1.500,", "1.500,"},
+             {"D1002", "1234.567", "1234.567"}, {"D1002", "-", "-"},           {"N04  ", "1.975", "1975"},
+             {"N04  ", "-5", "-5"},         {"N04  ", "1,5", "1,5"},           {"A35  ", "1.500", "1.500"},
+         })
+        EXPECT_EQ(TeclasDePegado(codigo, pegado), teclas) << codigo << " «" << pegado << "»";
+    // clang-format on
+}
+
 TEST(Campos, NormalizaFecha)
 {
     struct Caso {

@@ -5,6 +5,8 @@
 #include "Herramientas.h"
 #include "ListaCampo.h"
 
+#include <QClipboard>
+#include <QInputMethodEvent>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -96,6 +98,18 @@ private slots:
         QCOMPARE(p.importe->text(), QStringLiteral("-7,26"));
         QCOMPARE(cerrada.count(), 1);
         QCOMPARE(p.importe->fondo(), QColor(0xC0, 0xFF, 0xFF));
+
+        // Pasted over the selected amount, a figure in the sheet's form replaces it whole; text
+        // composed by an input method (dead keys, compose) goes through the key filter too.
+        p.importe->selectAll();
+        QGuiApplication::clipboard()->setText(QStringLiteral("-1.500,25"));
+        QTest::keyClick(p.importe, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(p.importe->text(), QStringLiteral("-1500,25"));
+        p.importe->selectAll();
+        QInputMethodEvent compuesto;
+        compuesto.setCommitString(QStringLiteral("é9"));
+        QCoreApplication::sendEvent(p.importe, &compuesto);
+        QCOMPARE(p.importe->text(), QStringLiteral("9"));
     }
 };
 

@@ -105,6 +105,8 @@ private slots:
         QTest::newRow("refused class beeps") << CasoTeclas{ded, 0, 0, "i", "B", "B", 1, {}};
         QTest::newRow("date rewritten when left") << CasoTeclas{gan, 0, 2, "01012020", "01-01-2020", "01-01-2020", 0, {}};
         // From the last column Enter goes on to the first of the next row.
+        // Letters composed by an input method are refused like typed ones.
+        QTest::newRow("loss in the general base") << CasoTeclas{gan, 0, 9, "-3%x%é00", "-300", "-300,00", 0, {}};
         QTest::newRow("last column, amount shown") << CasoTeclas{gan, 0, 10, "-7,5", "-7,5", "-7,50", 0, {}};
         // A value typed on the new-row line adds an item with the list's defaults.
         QTest::newRow("new row by its class") << CasoTeclas{mob, 1, 0, "p", "P", "P", 0, {"P", "A", "", "", "", ""}};

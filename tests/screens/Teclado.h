@@ -4,13 +4,14 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QInputMethodEvent>
 #include <QTimer>
 #include <QtTest>
 
 #include <functional>
 
 // Plays `guion`: characters as keys, "~x" Alt+x, "^x" Ctrl+x, "\n" Enter, "\x1b" Escape,
-// "|" F2, "#" Insert, "$" the window's close button, and "@" a click on `otro` and a click back
+// "|" F2, "#" Insert, "%x" x committed by an input method (a dead key's letter), "$" the window's close button, and "@" a click on `otro` and a click back
 // into what `campo` gives, as a user comes back to a field.
 inline void teclea(const QString &guion, const std::function<QWidget *()> &campo = {}, QWidget *otro = nullptr)
 {
@@ -34,6 +35,12 @@ inline void teclea(const QString &guion, const std::function<QWidget *()> &campo
         case '\x1b': QTest::keyClick(f, Qt::Key_Escape); break;
         case '|': QTest::keyClick(f, Qt::Key_F2); break;
         case '#': QTest::keyClick(f, Qt::Key_Insert); break;
+        case '%': {
+            QInputMethodEvent compuesto;
+            compuesto.setCommitString(guion.at(++i));
+            QCoreApplication::sendEvent(f, &compuesto);
+            break;
+        }
         case '$': f->window()->close(); break;
         default: QTest::keyClick(f, c);
         }
