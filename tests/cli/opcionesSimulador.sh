@@ -61,7 +61,7 @@ if command -v Xvfb >/dev/null && command -v xwininfo >/dev/null && command -v xp
     procesos+=($!)
     for _ in $(seq 100); do [ -s "$tmp/pantalla" ] && break; sleep 0.1; done
     export DISPLAY=:$(<"$tmp/pantalla")
-    env -u QT_QPA_PLATFORM "$simulador" >/dev/null 2>&1 &
+    env -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$simulador" >/dev/null 2>&1 &
     procesos+=($!)
     clases=
     for _ in $(seq 100); do
