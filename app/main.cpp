@@ -47,8 +47,11 @@ int main(int argc, char *argv[])
     int argcQt = 1;
     char *argvQt[] = {argv[0], nullptr};
     QApplication app(argcQt, argvQt);
-    QApplication::setApplicationName(QStringLiteral("simulador"));
     Precalculo::identificaPrograma();
+    // On X11 the class of a window's WM_CLASS is the application's name, and the task bar
+    // finds the desktop entry by it (StartupWMClass), as Wayland does by the entry's name.
+    // The user's settings are named apart and do not move with it.
+    QApplication::setApplicationName(QGuiApplication::desktopFileName());
     // Qt's own dialogs in Spanish (Sí/No), when the translation is installed.
     QTranslator qtEs;
     if (qtEs.load(QStringLiteral("qtbase_es"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))

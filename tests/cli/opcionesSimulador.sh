@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
 # simulador's command line with no display at all (as over ssh or in a text console):
 # --help and --version answer on the terminal, a bad command line gets a short reason and
-# status 2, and every option --help lists is an item of the manual page's OPCIONES.
+# status 2, and every option --help lists is an item of the manual page's OPCIONES. On a
+# virtual display of its own (Xvfb), the window's WM_CLASS names the desktop entry kept
+# beside the page.
 # Usage: opcionesSimulador.sh SIMULADOR PAGINA_DE_MANUAL
 set -euo pipefail
 simulador=$1 pagina=$2
+entrada=$(dirname "$pagina")/simulador-irpf2021.desktop
 tmp=$(mktemp -d)
-trap 'rm -rf "$tmp"' EXIT
+procesos=()
+trap 'for p in "${procesos[@]}"; do kill "$p" 2>/dev/null; done; wait; rm -rf "$tmp"' EXIT
 export HOME=$tmp XDG_STATE_HOME=$tmp/state XDG_CONFIG_HOME=$tmp/config TMPDIR=$tmp
 fallos=0
 mal() { echo "MAL: $*" >&2; fallos=$((fallos + 1)); }
@@ -48,6 +52,30 @@ estado=0
 sin_pantalla $'--\e[2J' 2>"$tmp/err" || estado=$?
 [ $estado -eq 2 ] && grep -qF -- '«--\x1b[2J»' "$tmp/err" && ! grep -q $'\e' "$tmp/err" ||
     mal "un carácter de control en la opción llega a la terminal: $(cat -v "$tmp/err")"
+
+# On X11 the task bar joins a window to its desktop entry when the class of its WM_CLASS is
+# the entry's StartupWMClass; otherwise the window shows under a generic name and icon.
+if command -v Xvfb >/dev/null && command -v xwininfo >/dev/null && command -v xprop >/dev/null; then
+    clase=$(sed -n 's/^StartupWMClass=//p' "$entrada")
+    Xvfb -displayfd 3 -nolisten tcp 3>"$tmp/pantalla" >/dev/null 2>&1 &
+    procesos+=($!)
+    for _ in $(seq 100); do [ -s "$tmp/pantalla" ] && break; sleep 0.1; done
+    export DISPLAY=:$(<"$tmp/pantalla")
+    env -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb "$simulador" >/dev/null 2>&1 &
+    procesos+=($!)
+    clases=
+    for _ in $(seq 100); do
+        for ventana in $(xwininfo -root -children 2>/dev/null | grep -oE '^ +0x[0-9a-f]+'); do
+            clases+=$(xprop -id "$ventana" WM_CLASS 2>/dev/null | grep -F ' = ' || true)
+        done
+        [ -n "$clases" ] && break
+        sleep 0.1
+    done
+    [ -n "$clase" ] && [[ $clases == *", \"$clase\""* ]] ||
+        mal "la ventana no es de la entrada de escritorio (StartupWMClass=$clase): ${clases:-sin WM_CLASS}"
+else
+    echo "sin Xvfb, xwininfo o xprop: no se ha comprobado el WM_CLASS de la ventana"
+fi
 
 [ $fallos -eq 0 ] || exit 1
 echo "simulador: opciones correctas"
