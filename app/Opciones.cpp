@@ -45,14 +45,15 @@ std::string TextoAyuda()
            "Simulador de la declaración del IRPF 2021 para profesionales.\n"
            "\n"
            "Sin FICHERO ofrece la última declaración guardada al salir; con FICHERO abre al\n"
-           "empezar esa declaración de un cliente, como «Abrir…». Si no se puede leer, lo dice\n"
-           "y empieza como sin él.\n"
+           "empezar esa declaración de un cliente, como «Abrir…». Si no se puede leer, lo\n"
+           "dice y empieza como sin él.\n"
            "\n"
            "  -h, --help   muestra esta ayuda y termina\n"
            "  --version    muestra la versión y termina\n"
            "  --           lo que sigue es el FICHERO, aunque empiece por «-»\n"
            "\n"
-           "Véase también irpf2021(1), para liquidar declaraciones desde la línea de órdenes.\n";
+           "Para liquidar declaraciones desde la línea de órdenes, véase irpf2021(1).\n"
+           "Las teclas, los ficheros y cada opción en detalle: «man simulador».\n";
 }
 
 std::string TextoVersion() { return std::string("simulador ") + SIMULADOR_VERSION + " (IRPF, ejercicio 2021)\n"; }

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # simulador's command line with no display at all (as over ssh or in a text console):
 # --help and --version answer on the terminal, a bad command line gets a short reason and
-# status 2, and every option --help lists is an item of the manual page's OPCIONES. On a
-# virtual display of its own (Xvfb), the window's WM_CLASS names the desktop entry kept
-# beside the page.
+# status 2, the help fits an 80-column terminal, and every option --help lists is an item of
+# the manual page's OPCIONES. On a virtual display of its own (Xvfb), the window's WM_CLASS
+# names the desktop entry kept beside the page.
 # Usage: opcionesSimulador.sh SIMULADOR PAGINA_DE_MANUAL
 set -euo pipefail
 simulador=$1 pagina=$2
@@ -23,6 +23,9 @@ version=$(sin_pantalla --version 2>"$tmp/err") || mal "--version: estado $?: $(<
 ayuda=$(sin_pantalla --help 2>"$tmp/err") || mal "--help: estado $?: $(<"$tmp/err")"
 [ "$(sin_pantalla -h)" = "$ayuda" ] || mal "-h no da la ayuda de --help"
 sin_pantalla --help >/dev/full 2>/dev/null && mal "--help a un disco lleno termina bien"
+# An 80-column terminal wraps a line of 80 characters; UTF-8 continuation bytes take no column.
+n=$(LC_ALL=C sed 's/[\x80-\xbf]//g' <<<"$ayuda" | LC_ALL=C awk 'length > 79 {print NR; exit}')
+[ -z "$n" ] || mal "--help: la línea $n pasa de 79 caracteres: $(sed -n "${n}p" <<<"$ayuda")"
 
 # Options are the dash-led words opening an indented line of the help, and the tags of the
 # page's .TP items in OPCIONES (roff writes "-" as "\-").
