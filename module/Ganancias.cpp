@@ -103,7 +103,11 @@ void CalculaGananciasT(const Declaracion &d, Modalidad modalidad, Cajas<V> &r)
             return DatoLista<V>(valor, [&] { return std::string(nombre) + " del " + elemento(g, i); });
         };
         auto parte = [&](const V &importe) {
-            return Redondea(Entre(importe, k, "2: elemento de ambos cónyuges, la mitad en la liquidación individual"));
+            V x = Redondea(Entre(importe, k, "2: elemento de ambos cónyuges, la mitad en la liquidación individual"));
+            if constexpr (kTraza<V>)
+                if (k != 1.0)
+                    x = Nombra(x, "La mitad que corresponde a esta liquidación individual");
+            return x;
         };
 
         // Dates the screens could not have produced count as missing: no reduction.

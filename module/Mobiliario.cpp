@@ -38,7 +38,11 @@ void CalculaMobiliarioT(const Declaracion &d, Modalidad modalidad, Cajas<V> &r)
             return DatoLista<V>(valor, [&] { return std::string(nombre) + " del " + elemento(m, i); });
         };
         auto parte = [&](const V &importe) {
-            return Redondea(Entre(importe, divisor, "2: elemento de ambos cónyuges, la mitad en la liquidación individual"));
+            V x = Redondea(Entre(importe, divisor, "2: elemento de ambos cónyuges, la mitad en la liquidación individual"));
+            if constexpr (kTraza<V>)
+                if (divisor != 1.0)
+                    x = Nombra(x, "La mitad que corresponde a esta liquidación individual");
+            return x;
         };
         r[102] += parte(campo(m.Retencion, "Retención"));
         const std::string &c = m.Clase;
