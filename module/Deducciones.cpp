@@ -59,11 +59,10 @@ struct Huecos {
 
 bool multianualOMecenazgo(char c) { return c == 'A' || c == 'B'; }
 
-// "Elemento 4 de Deducciones de la Cuota (clase E, titular D)".
+// "Elemento 4 de Deducciones de la Cuota (clase E, del declarante)".
 std::string elemento(const DatosDeduccion &x, std::size_t i)
 {
-    return "Elemento " + std::to_string(i + 1) + " de " + std::string(Lista(TipoLista::DCuota).titulo) + " (clase " +
-           x.Clase + ", titular " + x.Titular + ")";
+    return ElementoDeLista(Lista(TipoLista::DCuota).titulo, i, x.Clase, x.Titular);
 }
 
 }  // namespace

@@ -47,11 +47,10 @@ double coeficienteAnual(const std::string &clase, int anoTransmision)
     return 0.0;
 }
 
-// "Elemento 2 de Ganancias y Pérdidas Patrimoniales (clase I, titular D)".
+// "Elemento 2 de Ganancias y Pérdidas Patrimoniales (clase I, del declarante)".
 std::string elemento(const DatosGanancia &g, std::size_t i)
 {
-    return "Elemento " + std::to_string(i + 1) + " de " + std::string(Lista(TipoLista::Ganancias).titulo) + " (clase " +
-           g.Clase + ", titular " + g.Titular + ")";
+    return ElementoDeLista(Lista(TipoLista::Ganancias).titulo, i, g.Clase, g.Titular);
 }
 
 // x × a × b in double, in that order, back to money: how the engine scales a gain by a

@@ -13,11 +13,10 @@ namespace simulador {
 
 namespace {
 
-// "Elemento 3 de Capital Mobiliario (clase D, titular A)": an item as its list shows it.
+// "Elemento 3 de Capital Mobiliario (clase D, de ambos cónyuges)": an item as its list shows it.
 std::string elemento(const DatosMobiliario &m, std::size_t i)
 {
-    return "Elemento " + std::to_string(i + 1) + " de " + std::string(Lista(TipoLista::Mobiliario).titulo) + " (clase " +
-           m.Clase + ", titular " + m.Titular + ")";
+    return ElementoDeLista(Lista(TipoLista::Mobiliario).titulo, i, m.Clase, m.Titular);
 }
 
 }  // namespace
