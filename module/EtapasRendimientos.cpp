@@ -53,9 +53,11 @@ void inmobiliario(const Declaracion &d, Modalidad modo, const Personas &p, Cajas
                        Importe(I) + ") superan los gastos (" + Importe(E) + ")";
             };
             if (modo == Modalidad::Conjunta)
-                r[10] += Si(Redondea(neto * kReduccionAlquilerVivienda), porque);
+                r[10] += Si(Nombra(Redondea(neto * kReduccionAlquilerVivienda), "Reducción por arrendamiento de vivienda"),
+                            porque);
             else
-                r[10] = Si(Redondea(Entre(neto, 2.0, "2: la mitad del rendimiento neto en la liquidación individual")),
+                r[10] = Si(Nombra(Redondea(Entre(neto, 2.0, "2: la mitad del rendimiento neto en la liquidación individual")),
+                                  "Reducción por arrendamiento de vivienda en la liquidación individual"),
                            porque);
         }
         r[6] += I;
@@ -130,9 +132,10 @@ void directa(const Declaracion &d, Modalidad modo, const Personas &p, Cajas<V> &
                                 Dato<V>(d, &R::DirGastos, static_cast<std::size_t>(persona)) - r[18] - r[108],
                             [&] { return std::string("Rendimiento neto de la actividad ") + DePersona(persona); });
         if (x.DirRedEmprendedores == "Sí"sv && Vn.positive())
-            R += Si(Redondea(Nombra(min(Vn, kReduccionInicioActividadLimite),
-                                    "Rendimiento neto con derecho a la reducción") *
-                             kReduccionInicioActividad),
+            R += Si(Nombra(Redondea(Nombra(min(Vn, kReduccionInicioActividadLimite),
+                                           "Rendimiento neto con derecho a la reducción") *
+                                    kReduccionInicioActividad),
+                           "Reducción por inicio de actividad"),
                     [&] {
                 return std::string("Inicio de actividad ") + DePersona(persona) + ", con rendimiento neto positivo (" +
                        Importe(Vn) + ")";

@@ -211,7 +211,9 @@ void CalculaGananciasT(const Declaracion &d, Modalidad modalidad, Cajas<V> &r)
 
         V exenta;
         if (g.ValorTransmision.positive())
-            exenta = Nombra(Entre(Redondea(campo(g.Reinversion, "Valor de reinversión")).times(neta), VT),
+            exenta = Nombra(Entre(Nombra(Redondea(campo(g.Reinversion, "Valor de reinversión")).times(neta),
+                                         "Ganancia multiplicada por el valor de reinversión"),
+                                  VT),
                             "Ganancia exenta por reinversión en vivienda habitual, en proporción al valor de transmisión");
         if (neta.negative())
             exenta = V();
