@@ -59,11 +59,10 @@ struct Huecos {
 
 bool multianualOMecenazgo(char c) { return c == 'A' || c == 'B'; }
 
-// "Elemento 4 de Deducciones de la Cuota (clase E, titular D)".
+// "Elemento 4 de Deducciones de la Cuota (clase E, del declarante)".
 std::string elemento(const DatosDeduccion &x, std::size_t i)
 {
-    return "Elemento " + std::to_string(i + 1) + " de " + std::string(Lista(TipoLista::DCuota).titulo) + " (clase " +
-           x.Clase + ", titular " + x.Titular + ")";
+    return ElementoDeLista(Lista(TipoLista::DCuota).titulo, i, x.Clase, x.Titular);
 }
 
 }  // namespace
@@ -123,7 +122,9 @@ void CalculaDeduccionesT(const Declaracion &d, Modalidad modalidad, Cajas<V> &r,
         for (int i = 90; i <= 99; ++i)
             r[75] += h.importe[i];
         if (r[75].positive()) {
-            r[75] = min(V(r[75]), suelo0(Redondea(base * kLimiteBaseDeducciones)));
+            r[75] = min(Nombra(V(r[75]), "Inversiones en bienes de interés cultural"),
+                        Nombra(suelo0(Redondea(base * kLimiteBaseDeducciones)),
+                               [] { return "Límite del " + Porcentaje(kLimiteBaseDeducciones.valor) + " de la base"; }));
             r[75] = Redondea(r[75] * kDeduccionBienesCulturales);
         }
         V S1, S2;
@@ -170,15 +171,19 @@ void CalculaDeduccionesT(const Declaracion &d, Modalidad modalidad, Cajas<V> &r,
             default: continue;  // "F" gets no deduction and leaves the tranche alone
             }
             if (a > tramo)
-                r[77] += Redondea(Nombra(a - tramo, "Donativo por encima del primer tramo") * *resto) +
-                         Redondea(Nombra(tramo, "Primer tramo que queda") * *primero);
+                r[77] += Nombra(Redondea(Nombra(a - tramo, "Donativo por encima del primer tramo") * *resto),
+                                "Deducción por la parte del donativo por encima del primer tramo") +
+                         Nombra(Redondea(Nombra(tramo, "Primer tramo que queda") * *primero),
+                                "Deducción por la parte del donativo dentro del primer tramo");
             else
-                r[77] += Redondea(a * *primero);
+                r[77] += Nombra(Redondea(a * *primero), "Deducción por el donativo, dentro del primer tramo");
             tramo = suelo0(tramo - a);
         }
-        r[77] = Redondea(Por(V(r[77]), 0.5, Medida::Porcentaje, "50 %: la mitad es la parte estatal"));
+        r[77] = Redondea(Por(Nombra(V(r[77]), "Deducción total por donativos"), 0.5, Medida::Porcentaje,
+                             "50 %: la mitad es la parte estatal"));
         r[78] = r[77];
-        r[75] = Redondea(Por(V(r[75]), 0.5, Medida::Porcentaje, "50 %: la mitad es la parte estatal"));
+        r[75] = Redondea(Por(Nombra(V(r[75]), "Deducción total por inversiones en bienes de interés cultural"), 0.5,
+                             Medida::Porcentaje, "50 %: la mitad es la parte estatal"));
         r[76] = r[75];
     }
 
@@ -192,7 +197,9 @@ void CalculaDeduccionesT(const Declaracion &d, Modalidad modalidad, Cajas<V> &r,
     const V baseAlquiler = Nombra(suelo0(r[56] - r[57]) + suelo0(V(r[58])) + suelo0(V(r[60])) + r[28],
                                   "Base imponible para la deducción por alquiler");
     if (baseAlquiler <= kAlquilerBaseDesde)
-        r[85] = Si(min(V(r[85]), kAlquilerBaseMaxima), [&] {
+        r[85] = Si(Nombra(min(Nombra(V(r[85]), "Cantidades pagadas por el alquiler"), kAlquilerBaseMaxima),
+                          "Cantidades pagadas con derecho a deducción"),
+                   [&] {
             return "La base imponible (" + Importe(baseAlquiler) + ") no supera " + Cantidad(kAlquilerBaseDesde) +
                    ": base máxima de " + Cantidad(kAlquilerBaseMaxima);
         });
@@ -201,16 +208,21 @@ void CalculaDeduccionesT(const Declaracion &d, Modalidad modalidad, Cajas<V> &r,
             return "La base imponible (" + Importe(baseAlquiler) + ") supera " + Cantidad(kAlquilerBaseHasta);
         });
     else
-        r[85] = Si(min(V(r[85]), suelo0(kAlquilerBaseMaxima -
-                                        Redondea(Nombra(baseAlquiler - kAlquilerBaseDesde,
-                                                        [&] { return "Exceso de la base sobre " + Cantidad(kAlquilerBaseDesde); }) *
-                                                 kAlquilerCoeficiente))),
+        r[85] = Si(Nombra(min(Nombra(V(r[85]), "Cantidades pagadas por el alquiler"),
+                       Nombra(suelo0(kAlquilerBaseMaxima -
+                                     Nombra(Redondea(Nombra(baseAlquiler - kAlquilerBaseDesde,
+                                                            [&] { return "Exceso de la base sobre " + Cantidad(kAlquilerBaseDesde); }) *
+                                                     kAlquilerCoeficiente),
+                                            "Disminución de la base máxima por el exceso")),
+                              "Base máxima disminuida")),
+                          "Cantidades pagadas con derecho a deducción"),
                    [&] {
                        return "La base imponible (" + Importe(baseAlquiler) +
                               ") está entre " + Cantidad(kAlquilerBaseDesde) + " y " + Cantidad(kAlquilerBaseHasta) +
                               ": la base máxima disminuye";
                    });
-    r[85] = Entre(Redondea(r[85] * kDeduccionAlquiler), 2.0, "2: la mitad es la parte estatal");  // not rounded again after the halving
+    r[85] = Entre(Nombra(Redondea(r[85] * kDeduccionAlquiler), "Deducción total por alquiler de la vivienda habitual"), 2.0,
+                  "2: la mitad es la parte estatal");  // not rounded again after the halving
     r[86] = r[85];
 
     // Main residence. Catalunya's increased rate for the regional half goes back to the
@@ -222,17 +234,19 @@ void CalculaDeduccionesT(const Declaracion &d, Modalidad modalidad, Cajas<V> &r,
         ultimaVivienda->mes > 7)
         tipoOrdinario = &kDeduccionVivienda;
     if (ordinaria.positive()) {
-        const V a = min(Nombra(ordinaria, "Inversión en vivienda habitual"), kViviendaBaseMaxima);
+        const V a = Nombra(min(Nombra(ordinaria, "Inversión en vivienda habitual"), kViviendaBaseMaxima),
+                           "Inversión en vivienda habitual con derecho a deducción, hasta la base máxima");
         vivienda += a;
-        r[81] += Redondea(a * kDeduccionVivienda);
-        r[82] += Redondea(a * *tipoOrdinario);
+        r[81] += Nombra(Redondea(a * kDeduccionVivienda), "Deducción por la inversión en vivienda habitual");
+        r[82] += Nombra(Redondea(a * *tipoOrdinario), "Deducción por la inversión en vivienda habitual");
     }
     if (discapacidad.positive()) {
-        const V a = min(Nombra(discapacidad, "Obras de adecuación de la vivienda por discapacidad"),
-                        kViviendaDiscapacidadBaseMaxima);
+        const V a = Nombra(min(Nombra(discapacidad, "Obras de adecuación de la vivienda por discapacidad"),
+                               kViviendaDiscapacidadBaseMaxima),
+                           "Obras de adecuación con derecho a deducción, hasta la base máxima");
         vivienda += a;
-        r[81] += Redondea(a * kDeduccionViviendaDiscapacidad);
-        r[82] += Redondea(a * kDeduccionViviendaDiscapacidad);
+        r[81] += Nombra(Redondea(a * kDeduccionViviendaDiscapacidad), "Deducción por obras de adecuación por discapacidad");
+        r[82] += Nombra(Redondea(a * kDeduccionViviendaDiscapacidad), "Deducción por obras de adecuación por discapacidad");
     }
 }
 

@@ -15,6 +15,7 @@
 #include "Traza.h"
 
 #include <string>
+#include <string_view>
 #include <type_traits>
 
 namespace simulador {
@@ -173,6 +174,16 @@ V DatoLista(Money valor, T &&texto)
         return valor;
 }
 
+
+// "Elemento 2 de Ganancias y Pérdidas Patrimoniales (clase I, del declarante)": a list item
+// as its screen lists it, its class code as typed and its owner in words.
+inline std::string ElementoDeLista(std::string_view lista, std::size_t i, const std::string &clase,
+                                   const std::string &titular)
+{
+    const char *quien = titular == "D" ? "del declarante" : titular == "C" ? "del cónyuge" : titular == "A" ? "de ambos cónyuges" : nullptr;
+    return "Elemento " + std::to_string(i + 1) + " de " + std::string(lista) + " (clase " + clase + ", " +
+           (quien ? std::string(quien) : "titular " + titular) + ")";
+}
 
 // How much of a list item a run takes, by its owner ("D", "C", "A"): the whole jointly; in an
 // individual run the whole of the person's own item, half of one held by both, nothing of

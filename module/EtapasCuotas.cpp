@@ -147,7 +147,7 @@ void minimos(const Declaracion &d, Modalidad modo, Cajas<V> &r)
         if (m.Fallecido == "Sí"sv)
             continue;
         const bool aumentoDiscapacidad = (baleares || A == Comunidad::Rioja) && k < 8;
-        V a, b;
+        V a = Cero<V>("Sin discapacidad que dé derecho al mínimo"), b = a;
         if (m.Minusvalia > 64) {
             a = kMinimoDiscapacidad65;
             b = aumentoDiscapacidad ? kMinimoDiscapacidad65Autonomico : kMinimoDiscapacidad65;
@@ -175,7 +175,8 @@ void cuotas(const Declaracion &d, Modalidad modo, const Escalas &e, Cajas<V> &r)
 {
     r[40] = suelo0(r[34]);
     const V GB = Nombra(r[56] - r[57] - r[26], "Saldo de ganancias y pérdidas del ahorro");
-    const V CB = Nombra(r[58] + r[60] - r[92], "Saldo de rendimientos del capital mobiliario del ahorro");
+    const V CB = Nombra(Nombra(r[58] + r[60], "Rendimientos del capital mobiliario y dividendos") - r[92],
+                        "Saldo de rendimientos del capital mobiliario del ahorro");
     r[65] = V();
     // Losses of one half of the savings base offset up to 25 % of the other half's income.
     auto compensa = [&r](const V &X, const V &ingresos, const V &anteriores) {
@@ -210,7 +211,10 @@ void cuotas(const Declaracion &d, Modalidad modo, const Escalas &e, Cajas<V> &r)
             return "El mínimo personal y familiar (" + Importe(r[39]) + ") no cabe en la base liquidable general";
         });
         if (r[62].positive())
-            r[61] = Si(min(V(r[62]), r[39] - r[43]), "El resto del mínimo se aplica a la base del ahorro");
+            r[61] = Si(Nombra(min(Nombra(V(r[62]), "Base liquidable del ahorro"),
+                                  Nombra(r[39] - r[43], "Mínimo personal y familiar que no cabe en la base liquidable general")),
+                              "Resto del mínimo aplicado a la base del ahorro"),
+                       "El resto del mínimo se aplica a la base del ahorro");
     }
     V Q, RR;
     if (r[34] > r[50]) {
@@ -222,7 +226,9 @@ void cuotas(const Declaracion &d, Modalidad modo, const Escalas &e, Cajas<V> &r)
             return "El mínimo autonómico (" + Importe(r[50]) + ") no cabe en la base liquidable general";
         });
         if (r[62].positive())
-            RR = Nombra(min(V(r[62]), r[50] - Q), "Resto del mínimo autonómico aplicado a la base del ahorro");
+            RR = Nombra(min(Nombra(V(r[62]), "Base liquidable del ahorro"),
+                            Nombra(r[50] - Q, "Mínimo autonómico que no cabe en la base liquidable general")),
+                        "Resto del mínimo autonómico aplicado a la base del ahorro");
     }
 
     if (r[40].positive()) {
@@ -293,12 +299,15 @@ V CuotaAhorroT(const V &x)
     if (x < hasta1)
         return Nombra(Redondea(x * kAhorroTipo1), tramo(1, nullptr, &kAhorroLimite1, kAhorroTipo1));
     if (x <= hasta2)
-        return Nombra(kAhorroCuota1 + Redondea(Nombra(x - kAhorroLimite1, encima(kAhorroLimite1)) * kAhorroTipo2),
+        return Nombra(kAhorroCuota1 + Nombra(Redondea(Nombra(x - kAhorroLimite1, encima(kAhorroLimite1)) * kAhorroTipo2),
+                                             "Cuota de la base dentro del tramo"),
                       tramo(2, &kAhorroLimite1, &kAhorroLimite2, kAhorroTipo2));
     if (x <= kAhorroLimite3)
-        return Nombra(kAhorroCuota2 + Redondea(Nombra(x - kAhorroLimite2, encima(kAhorroLimite2)) * kAhorroTipo3),
+        return Nombra(kAhorroCuota2 + Nombra(Redondea(Nombra(x - kAhorroLimite2, encima(kAhorroLimite2)) * kAhorroTipo3),
+                                             "Cuota de la base dentro del tramo"),
                       tramo(3, &kAhorroLimite2, &kAhorroLimite3, kAhorroTipo3));
-    return Nombra(kAhorroCuota3 + Redondea(Nombra(x - kAhorroLimite3, encima(kAhorroLimite3)) * kAhorroTipo4),
+    return Nombra(kAhorroCuota3 + Nombra(Redondea(Nombra(x - kAhorroLimite3, encima(kAhorroLimite3)) * kAhorroTipo4),
+                                         "Cuota de la base dentro del tramo"),
                   tramo(4, &kAhorroLimite3, nullptr, kAhorroTipo4));
 }
 

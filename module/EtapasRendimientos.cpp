@@ -36,7 +36,13 @@ void inmobiliario(const Declaracion &d, Modalidad modo, const Personas &p, Cajas
         r[7] += Nombra(Redondea(dato(&R::InmValorCat1) * imputacion(x.InmRevisado1)), imputada(1));
         r[7] += Nombra(Redondea(dato(&R::InmValorCat2) * imputacion(x.InmRevisado2)), imputada(2));
         const V I = dato(&R::InmIngresos);
-        const V E = Nombra(min(dato(&R::InmIntereses), I) + dato(&R::InmGastos), [&] {
+        const V E = Nombra(Nombra(min(dato(&R::InmIntereses), I),
+                                  [&] {
+                                      return std::string("Intereses y gastos de reparación deducibles ") + DePersona(persona) +
+                                             ", hasta el importe de los ingresos";
+                                  }) +
+                               dato(&R::InmGastos),
+                           [&] {
             return std::string("Gastos deducibles ") + DePersona(persona) +
                    ": intereses y reparaciones hasta el límite de los ingresos, más otros gastos";
         });
@@ -47,15 +53,18 @@ void inmobiliario(const Declaracion &d, Modalidad modo, const Personas &p, Cajas
                        Importe(I) + ") superan los gastos (" + Importe(E) + ")";
             };
             if (modo == Modalidad::Conjunta)
-                r[10] += Si(Redondea(neto * kReduccionAlquilerVivienda), porque);
+                r[10] += Si(Nombra(Redondea(neto * kReduccionAlquilerVivienda), "Reducción por arrendamiento de vivienda"),
+                            porque);
             else
-                r[10] = Si(Redondea(Entre(neto, 2.0, "2: la mitad del rendimiento neto en la liquidación individual")),
+                r[10] = Si(Nombra(Redondea(Entre(neto, 2.0, "2: la mitad del rendimiento neto en la liquidación individual")),
+                                  "Reducción por arrendamiento de vivienda en la liquidación individual"),
                            porque);
         }
         r[6] += I;
         r[8] += E;
     }
-    r[11] = r[6] + r[7] - r[8] - r[9] - r[10];
+    r[11] = Nombra(r[6] + r[7], "Rendimientos íntegros del capital inmobiliario, con las rentas imputadas") - r[8] - r[9] -
+            r[10];
 }
 
 // Stage 4: activities in direct estimation, the dependent-activity reduction (box 108) and
@@ -85,9 +94,12 @@ void directa(const Declaracion &d, Modalidad modo, const Personas &p, Cajas<V> &
                            "Rentas distintas de las de la actividad");
         if (O <= kReduccionActividadOtrasRentas && N <= kReduccionActividadHasta) {
             V adicional = kReduccionActividadAdicional;
-            if (N > kReduccionActividadPlenaHasta)
-                adicional -= Redondea(Nombra(N - kReduccionActividadPlenaHasta, "Exceso del rendimiento neto") *
-                                      kReduccionActividadCoeficiente);
+            if (N > kReduccionActividadPlenaHasta) {
+                adicional -= Nombra(Redondea(Nombra(N - kReduccionActividadPlenaHasta, "Exceso del rendimiento neto") *
+                                             kReduccionActividadCoeficiente),
+                                    "Minoración de la reducción por el exceso del rendimiento neto");
+                adicional = Nombra(adicional, "Reducción adicional por rendimientos bajos una vez minorada");
+            }
             r[108] = Si(adicional, [&] {
                 return "Las otras rentas (" + Importe(O) + ") no superan " + Cantidad(kReduccionActividadOtrasRentas) +
                        " y el rendimiento neto (" + Importe(N) + ") no supera " + Cantidad(kReduccionActividadHasta);
@@ -120,7 +132,11 @@ void directa(const Declaracion &d, Modalidad modo, const Personas &p, Cajas<V> &
                                 Dato<V>(d, &R::DirGastos, static_cast<std::size_t>(persona)) - r[18] - r[108],
                             [&] { return std::string("Rendimiento neto de la actividad ") + DePersona(persona); });
         if (x.DirRedEmprendedores == "Sí"sv && Vn.positive())
-            R += Si(Redondea(min(Vn, kReduccionInicioActividadLimite) * kReduccionInicioActividad), [&] {
+            R += Si(Nombra(Redondea(Nombra(min(Vn, kReduccionInicioActividadLimite),
+                                           "Rendimiento neto con derecho a la reducción") *
+                                    kReduccionInicioActividad),
+                           "Reducción por inicio de actividad"),
+                    [&] {
                 return std::string("Inicio de actividad ") + DePersona(persona) + ", con rendimiento neto positivo (" +
                        Importe(Vn) + ")";
             });
@@ -157,9 +173,12 @@ void trabajo(const Declaracion &d, Modalidad modo, Cajas<V> &r)
                            "Rentas distintas de las del trabajo");
         if (O <= kReduccionTrabajoOtrasRentas && N <= kReduccionTrabajoHasta) {
             V reduccion = kReduccionTrabajo;
-            if (N > kReduccionTrabajoPlenaHasta)
-                reduccion -= Redondea(Nombra(N - kReduccionTrabajoPlenaHasta, "Exceso del rendimiento neto previo") *
-                                      kReduccionTrabajoCoeficiente);
+            if (N > kReduccionTrabajoPlenaHasta) {
+                reduccion -= Nombra(Redondea(Nombra(N - kReduccionTrabajoPlenaHasta, "Exceso del rendimiento neto previo") *
+                                             kReduccionTrabajoCoeficiente),
+                                    "Minoración de la reducción por el exceso del rendimiento neto previo");
+                reduccion = Nombra(reduccion, "Reducción por obtención de rendimientos del trabajo una vez minorada");
+            }
             r[4] = Si(reduccion, [&] {
                 return "Las otras rentas (" + Importe(O) + ") no superan " + Cantidad(kReduccionTrabajoOtrasRentas) +
                        " y el rendimiento neto previo (" + Importe(N) + ") no supera " + Cantidad(kReduccionTrabajoHasta);
@@ -188,7 +207,7 @@ void trabajo(const Declaracion &d, Modalidad modo, Cajas<V> &r)
     if (r[5] > r[4]) {
         r[5] -= r[4];
     } else {
-        r[4] = Si(V(r[5]), [&] {
+        r[4] = Si(Nombra(V(r[5]), "Rendimiento neto del trabajo antes de la reducción"), [&] {
             return "La reducción no puede superar el rendimiento neto del trabajo (" + Importe(r[5]) + ")";
         });
         r[5] = Si(Cero<V>("Rendimiento neto reducido nulo"), "La reducción absorbe todo el rendimiento neto");
@@ -202,15 +221,19 @@ void actividades(const Declaracion &d, Modalidad modo, Cajas<V> &r)
     const std::size_t t = Indice(modo);
     r[20] = r[16] + r[17] + r[19];
     if (r[108].isZero() && r[20].positive()) {
-        const V T = Nombra(r[16] + r[17] + r[19] + Dato<V>(d, &R::TrabIngresos, t) +
-                               Dato<V>(d, &R::TrabContribEmpresa, t) + r[11] + r[15] + r[23] + r[56] + r[58] + r[60] -
+        const V T = Nombra(Nombra(r[16] + r[17] + r[19] + Dato<V>(d, &R::TrabIngresos, t) +
+                                      Dato<V>(d, &R::TrabContribEmpresa, t) + r[11] + r[15] + r[23] + r[56] + r[58] + r[60],
+                                  "Rendimientos, ganancias e imputaciones que se suman") -
                                Dato<V>(d, &R::TrabGastos, t) - r[57],
                            "Rentas para la reducción por rentas bajas");
         if (T < kReduccionRentasBajasHasta) {
             V reduccion = kReduccionRentasBajas;
-            if (T > kReduccionRentasBajasPlenaHasta)
-                reduccion -= Redondea(Nombra(T - kReduccionRentasBajasPlenaHasta, "Exceso de las rentas") *
-                                      kReduccionRentasBajasCoeficiente);
+            if (T > kReduccionRentasBajasPlenaHasta) {
+                reduccion -= Nombra(Redondea(Nombra(T - kReduccionRentasBajasPlenaHasta, "Exceso de las rentas") *
+                                             kReduccionRentasBajasCoeficiente),
+                                    "Minoración de la reducción por el exceso de las rentas");
+                reduccion = Nombra(reduccion, "Reducción por rentas bajas una vez minorada");
+            }
             r[108] = Si(reduccion, [&] {
                 return "Hay rendimientos de actividades (" + Importe(r[20]) + ") y las rentas (" + Importe(T) +
                        ") no llegan a " + Cantidad(kReduccionRentasBajasHasta);
@@ -222,7 +245,7 @@ void actividades(const Declaracion &d, Modalidad modo, Cajas<V> &r)
                 });
         }
     }
-    r[20] = r[16] + r[17] + r[19] - r[18] - r[108];
+    r[20] = Nombra(r[16] + r[17] + r[19], "Rendimiento neto de actividades económicas antes de reducciones") - r[18] - r[108];
 }
 
 // Stage 7: the general taxable base, with the negative balance of gains capped at 25 %.
@@ -289,7 +312,10 @@ void reducciones(const Declaracion &d, Modalidad modo, const Personas &p, Cajas<
         const int persona = p.lista[i];
         const DatosRenta &x = d.Rentas[persona];
         auto dato = [&](Money R::*campo) { return Dato<V>(d, campo, static_cast<std::size_t>(persona)); };
-        V W = dato(&R::TrabIngresos) - dato(&R::TrabGastos) - dato(&R::TrabReduccion) + dato(&R::TrabContribEmpresa);
+        V W = Nombra(dato(&R::TrabIngresos) - dato(&R::TrabGastos) - dato(&R::TrabReduccion), [&] {
+                  return std::string("Retribuciones del trabajo ") + DePersona(persona) + " menos sus gastos y reducciones";
+              }) +
+              dato(&R::TrabContribEmpresa);
         if (x.TrabIngresos.positive())
             W -= r[2];
         W = Nombra(W, [&] { return std::string("Rendimiento neto del trabajo ") + DePersona(persona); });
@@ -316,7 +342,7 @@ void reducciones(const Declaracion &d, Modalidad modo, const Personas &p, Cajas<
     r[34] = r[28];
     if (r[34].positive()) {
         if (r[34] < r[29]) {
-            r[53] = Si(r[29] - r[34], [&] {
+            r[53] = Si(Nombra(r[29] - r[34], "Parte de la reducción que no cabe en la base general"), [&] {
                 return "La reducción por tributación conjunta supera la base (" + Importe(r[34]) +
                        "): el resto pasa a la base del ahorro";
             });
@@ -340,7 +366,7 @@ void reducciones(const Declaracion &d, Modalidad modo, const Personas &p, Cajas<
     }
     if (r[34].positive()) {
         if (r[34] < r[31]) {
-            r[61] += Si(r[31] - r[34], [&] {
+            r[61] += Si(Nombra(r[31] - r[34], "Parte de las anualidades que no cabe en la base general"), [&] {
                 return "Las anualidades superan lo que queda de base (" + Importe(r[34]) +
                        "): el resto pasa a la base del ahorro";
             });

@@ -110,7 +110,7 @@ public:
             else if (x->nombrado())
                 b.texto += ": " + traza::Palabras(*x);
         } else if (sinNombre(x) && x->op != Operacion::Si) {
-            b.hijos = hijos(*x);
+            b.hijos = hijos(*x, TablaCasillas()[static_cast<std::size_t>(n)].concepto);
             b.op = b.hijos.empty() ? Operacion::Hoja : x->op;
             if (b.op == Operacion::Suma && b.hijos.size() == 1) {
                 // A sum of one leaf: the box says where its value comes from in the same line.
@@ -206,7 +206,8 @@ private:
         }
     }
 
-    std::vector<int> hijos(const Nodo &n)
+    // `palabras`: what the node is, to word an unnamed step under a rounding or a floor.
+    std::vector<int> hijos(const Nodo &n, std::string_view palabras = {})
     {
         std::vector<int> v;
         v.reserve(n.hijos.size());
@@ -219,10 +220,17 @@ private:
             terminos(&n, v);
             quitaVacios(v, 1);
         } else {
+            const bool ajuste = (n.op == Operacion::Redondea || n.op == Operacion::Suelo0) && n.hijos.size() == 1;
             for (const PNodo &h : n.hijos) {
                 int previa = -1;
                 const Nodo *r = resuelve(h.get(), previa);
-                v.push_back(convierte(r, previa));
+                if (ajuste && !palabras.empty() && previa < 0 && sinNombre(r) && r->op != Operacion::Hoja &&
+                    r->op != Operacion::Si && r->publico < 0)
+                    v.push_back(convierte(r, previa,
+                                          std::string(palabras) + (n.op == Operacion::Redondea ? ", antes de redondear"
+                                                                                               : ", antes de limitar a cero")));
+                else
+                    v.push_back(convierte(r, previa));
             }
         }
         return v;
@@ -239,7 +247,8 @@ private:
             v.erase(fin, v.end());
     }
 
-    int convierte(const Nodo *n, int casillaPrevia)
+    // `paso`: the words of an unnamed step under a rounding or a floor (see hijos).
+    int convierte(const Nodo *n, int casillaPrevia, std::string paso = {})
     {
         if (n->corrida != nullptr) {
             if (esFinal(n))
@@ -261,6 +270,10 @@ private:
         x.factor = n->factor;
         if (n->nombrado())
             x.texto = traza::Palabras(*n);
+        if (x.texto.empty() && !paso.empty()) {
+            x.texto = std::move(paso);
+            x.paso = true;
+        }
         if (x.texto.empty()) {
             if (n->op != Operacion::Hoja && casillaPrevia >= 0)
                 x.texto = provisional(casillaPrevia);
@@ -272,7 +285,7 @@ private:
                 x.texto = "Factor";
         }
         if (n->op != Operacion::Hoja) {
-            x.hijos = hijos(*n);
+            x.hijos = hijos(*n, n->nombrado() ? std::string_view(x.texto) : std::string_view());
             if (x.hijos.empty())  // a sum of a box's starting zero alone
                 x.op = Operacion::Hoja;
             if ((n->op == Operacion::Suma || n->op == Operacion::Resta) && x.hijos.size() == 1) {
@@ -420,7 +433,7 @@ const NodoExplicacion *LecturaExplicacion::terminos(int nodo)
         return nullptr;
     if (n.hijos.size() == 1 && (n.op == Operacion::Redondea || n.op == Operacion::Suelo0 || n.op == Operacion::Si)) {
         const NodoExplicacion &h = m_e[n.hijos[0]];
-        if (h.casilla < 0 && h.texto == textoOperacion(h.op) &&
+        if (h.casilla < 0 && (h.paso || h.texto == textoOperacion(h.op)) &&
             (h.op == Operacion::Suma || h.op == Operacion::Resta || h.op == Operacion::Producto || h.op == Operacion::Cociente))
             return &h;
     }

@@ -30,6 +30,9 @@ struct NodoExplicacion {
     std::vector<int> hijos;        // indices into Explicacion::nodos, in the operation's order
     Medida medida = Medida::Importe;
     double factor = 0.0;           // Porcentaje or Numero: the exact factor (0.6 for 60 %)
+    // A step nobody named, worded after the rounding or floor it feeds ("Cuota de la base
+    // dentro del tramo, antes de redondear"): readings show its terms under that parent.
+    bool paso = false;
 
     // The value the arithmetic of the parent uses: the amount, or the exact factor.
     double numero() const { return medida == Medida::Importe ? valor.toDouble() : factor; }

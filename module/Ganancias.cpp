@@ -47,11 +47,10 @@ double coeficienteAnual(const std::string &clase, int anoTransmision)
     return 0.0;
 }
 
-// "Elemento 2 de Ganancias y Pérdidas Patrimoniales (clase I, titular D)".
+// "Elemento 2 de Ganancias y Pérdidas Patrimoniales (clase I, del declarante)".
 std::string elemento(const DatosGanancia &g, std::size_t i)
 {
-    return "Elemento " + std::to_string(i + 1) + " de " + std::string(Lista(TipoLista::Ganancias).titulo) + " (clase " +
-           g.Clase + ", titular " + g.Titular + ")";
+    return ElementoDeLista(Lista(TipoLista::Ganancias).titulo, i, g.Clase, g.Titular);
 }
 
 // x × a × b in double, in that order, back to money: how the engine scales a gain by a
@@ -103,7 +102,11 @@ void CalculaGananciasT(const Declaracion &d, Modalidad modalidad, Cajas<V> &r)
             return DatoLista<V>(valor, [&] { return std::string(nombre) + " del " + elemento(g, i); });
         };
         auto parte = [&](const V &importe) {
-            return Redondea(Entre(importe, k, "2: elemento de ambos cónyuges, la mitad en la liquidación individual"));
+            V x = Redondea(Entre(importe, k, "2: elemento de ambos cónyuges, la mitad en la liquidación individual"));
+            if constexpr (kTraza<V>)
+                if (k != 1.0)
+                    x = Nombra(x, "La mitad que corresponde a esta liquidación individual");
+            return x;
         };
 
         // Dates the screens could not have produced count as missing: no reduction.
@@ -208,7 +211,9 @@ void CalculaGananciasT(const Declaracion &d, Modalidad modalidad, Cajas<V> &r)
 
         V exenta;
         if (g.ValorTransmision.positive())
-            exenta = Nombra(Entre(Redondea(campo(g.Reinversion, "Valor de reinversión")).times(neta), VT),
+            exenta = Nombra(Entre(Nombra(Redondea(campo(g.Reinversion, "Valor de reinversión")).times(neta),
+                                         "Ganancia multiplicada por el valor de reinversión"),
+                                  VT),
                             "Ganancia exenta por reinversión en vivienda habitual, en proporción al valor de transmisión");
         if (neta.negative())
             exenta = V();

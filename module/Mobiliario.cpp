@@ -13,11 +13,10 @@ namespace simulador {
 
 namespace {
 
-// "Elemento 3 de Capital Mobiliario (clase D, titular A)": an item as its list shows it.
+// "Elemento 3 de Capital Mobiliario (clase D, de ambos cónyuges)": an item as its list shows it.
 std::string elemento(const DatosMobiliario &m, std::size_t i)
 {
-    return "Elemento " + std::to_string(i + 1) + " de " + std::string(Lista(TipoLista::Mobiliario).titulo) + " (clase " +
-           m.Clase + ", titular " + m.Titular + ")";
+    return ElementoDeLista(Lista(TipoLista::Mobiliario).titulo, i, m.Clase, m.Titular);
 }
 
 }  // namespace
@@ -38,7 +37,11 @@ void CalculaMobiliarioT(const Declaracion &d, Modalidad modalidad, Cajas<V> &r)
             return DatoLista<V>(valor, [&] { return std::string(nombre) + " del " + elemento(m, i); });
         };
         auto parte = [&](const V &importe) {
-            return Redondea(Entre(importe, divisor, "2: elemento de ambos cónyuges, la mitad en la liquidación individual"));
+            V x = Redondea(Entre(importe, divisor, "2: elemento de ambos cónyuges, la mitad en la liquidación individual"));
+            if constexpr (kTraza<V>)
+                if (divisor != 1.0)
+                    x = Nombra(x, "La mitad que corresponde a esta liquidación individual");
+            return x;
         };
         r[102] += parte(campo(m.Retencion, "Retención"));
         const std::string &c = m.Clase;

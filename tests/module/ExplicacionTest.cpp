@@ -9,9 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 using namespace simulador;
 
@@ -357,4 +359,43 @@ TEST(Explicacion, SalaryOf14000ReadsAsWorkedByHand)
     EXPECT_EQ(mal.mensaje, Recalcular(d, Modalidad::Declarante).mensaje);
     EXPECT_TRUE(mal.nodos.empty());
     EXPECT_FALSE(Explica(Declaracion(), Modalidad::Conjunta, 109).ok);
+}
+
+TEST(Explicacion, StepsNearTheTopReadInTaxWords)
+{
+    // Pay of 16000 with 1000 of expenses: a previous net of 15000 between 13115 and 16825,
+    // so the employment reduction is lessened, 5565 − 1.5 × (15000 − 13115) = 2737.50; and
+    // a bank account held by both spouses, 1001 of interest, half of it (500.50) in the
+    // declarant's own liquidation. No step of these boxes, down to the grandchildren, may
+    // read as a bare operation.
+    Declaracion d;
+    d.Miembros[0].AnoNac = 1980;
+    d.Miembros[1].AnoNac = 1982;
+    d.Rentas[1].TrabIngresos = M("16000");
+    d.Rentas[1].TrabGastos = M("1000");
+    d.ListaMobiliario.push_back({"I", "A", M("1001"), Money(), Money(), Money()});
+    RehaceTotales(d);
+    const std::vector<std::string> genericos = {"Suma", "Diferencia", "Producto", "Cociente", "El menor de",
+                                                "El mayor de", "Redondeo al céntimo", "Sin bajar de cero"};
+    for (const int casilla : {4, 5, 41, 58, 63}) {
+        const Explicacion e = Explica(d, Modalidad::Declarante, casilla);
+        ASSERT_TRUE(e.ok);
+        std::vector<std::pair<int, int>> pendientes = {{e.raiz, 0}};
+        while (!pendientes.empty()) {
+            const auto [i, nivel] = pendientes.back();
+            pendientes.pop_back();
+            const NodoExplicacion &n = e[i];
+            EXPECT_TRUE(std::find(genericos.begin(), genericos.end(), n.texto) == genericos.end() &&
+                        n.texto.rfind("Importe de ", 0) != 0)
+                << "casilla " << casilla << ": «" << n.texto << "» " << FormatoImporte(n.valor);
+            if (nivel < 2)
+                for (const int h : n.hijos)
+                    pendientes.push_back({h, nivel + 1});
+        }
+    }
+    const Explicacion e = Explica(d, Modalidad::Declarante, 4);
+    EXPECT_EQ(e[e.raiz].valor, M("2737.50"));
+    const Explicacion mobiliario = Explica(d, Modalidad::Declarante, 58);
+    const std::string texto = TextoExplicacion(mobiliario, mobiliario.raiz);
+    EXPECT_NE(texto.find("Elemento 1 de Capital Mobiliario (clase I, de ambos cónyuges)"), std::string::npos) << texto;
 }
