@@ -201,6 +201,19 @@ inline ParteItem ParteDeItem(std::string_view titular, Modalidad modalidad)
     return propio ? ParteItem::Entera : ParteItem::Nada;
 }
 
+// The part of an item's amount a run takes (Entera or Mitad): the whole, or half of an item
+// held by both, rounded to the cent.
+template <class V>
+V ParteDelImporte(const V &importe, ParteItem parte)
+{
+    const double divisor = parte == ParteItem::Mitad ? 2.0 : 1.0;
+    V x = Redondea(Entre(importe, divisor, "2: elemento de ambos cónyuges, la mitad en la liquidación individual"));
+    if constexpr (kTraza<V>)
+        if (divisor != 1.0)
+            x = Nombra(x, "La mitad que corresponde a esta liquidación individual");
+    return x;
+}
+
 // The stages, one definition each, instantiated for Money and Traza.
 template <class V>
 void LiquidarT(const Declaracion &d, Modalidad modalidad, Cajas<V> &r, const V &DeduccionConyuge);

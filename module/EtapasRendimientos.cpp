@@ -13,6 +13,24 @@ namespace simulador::liquidacion {
 
 namespace {
 
+// Why a reduction for low income applies or not, with its figures: the other income `O`
+// against its limit and the net income `N` (named `rendimiento`) against its own. When it
+// does not apply, only the limit that was passed is said, or both.
+template <class V>
+std::string LimitesReduccion(const V &O, Money limiteO, const V &N, Money limiteN, const std::string &rendimiento)
+{
+    const bool pasaO = O > limiteO, pasaN = N > limiteN;
+    if (!pasaO && !pasaN)
+        return "Las otras rentas (" + Importe(O) + ") no superan " + Cantidad(limiteO) + " y el " + rendimiento + " (" +
+               Importe(N) + ") no supera " + Cantidad(limiteN);
+    std::string t;
+    if (pasaO)
+        t = "Las otras rentas (" + Importe(O) + ") superan " + Cantidad(limiteO);
+    if (pasaN)
+        t += (t.empty() ? "El " : " y el ") + rendimiento + " (" + Importe(N) + ") supera " + Cantidad(limiteN);
+    return t;
+}
+
 // Stage 3: real estate (arts. 22-23 LIRPF, imputed income art. 85).
 template <class V>
 void inmobiliario(const Declaracion &d, Modalidad modo, const Personas &p, Cajas<V> &r)
@@ -92,6 +110,9 @@ void directa(const Declaracion &d, Modalidad modo, const Personas &p, Cajas<V> &
         const V N = Nombra(suelo0(I - E), "Rendimiento neto de la actividad económica dependiente");
         const V O = Nombra(r[11] + r[15] + r[23] + r[25] + r[56] - r[57] + r[58] + r[60],
                            "Rentas distintas de las de la actividad");
+        auto porQue = [&] {
+            return LimitesReduccion(O, kReduccionActividadOtrasRentas, N, kReduccionActividadHasta, "rendimiento neto");
+        };
         if (O <= kReduccionActividadOtrasRentas && N <= kReduccionActividadHasta) {
             V adicional = kReduccionActividadAdicional;
             if (N > kReduccionActividadPlenaHasta) {
@@ -100,21 +121,9 @@ void directa(const Declaracion &d, Modalidad modo, const Personas &p, Cajas<V> &
                                     "Minoración de la reducción por el exceso del rendimiento neto");
                 adicional = Nombra(adicional, "Reducción adicional por rendimientos bajos una vez minorada");
             }
-            r[108] = Si(adicional, [&] {
-                return "Las otras rentas (" + Importe(O) + ") no superan " + Cantidad(kReduccionActividadOtrasRentas) +
-                       " y el rendimiento neto (" + Importe(N) + ") no supera " + Cantidad(kReduccionActividadHasta);
-            });
+            r[108] = Si(adicional, porQue);
         } else {
-            // Only what holds is said: one limit passed, or both.
-            r[108] = Si(Cero<V>("Sin reducción adicional por rendimientos bajos"), [&] {
-                std::string t;
-                if (O > kReduccionActividadOtrasRentas)
-                    t = "Las otras rentas (" + Importe(O) + ") superan " + Cantidad(kReduccionActividadOtrasRentas);
-                if (N > kReduccionActividadHasta)
-                    t += (t.empty() ? "El" : " y el") + std::string(" rendimiento neto (") + Importe(N) + ") supera " +
-                         Cantidad(kReduccionActividadHasta);
-                return t;
-            });
+            r[108] = Si(Cero<V>("Sin reducción adicional por rendimientos bajos"), porQue);
         }
         if (r[108].positive() && D > 32)
             r[108] += Si(V(D <= 64 ? kReduccionActividadDiscapacidad : kReduccionActividadDiscapacidad65),
@@ -171,6 +180,9 @@ void trabajo(const Declaracion &d, Modalidad modo, Cajas<V> &r)
         // income all the same, so the test takes it from its parts (boxes 16, 17, 19).
         const V O = Nombra(r[11] + r[15] + r[16] + r[17] + r[19] + r[23] + r[25] + r[56] - r[57] + r[58],
                            "Rentas distintas de las del trabajo");
+        auto porQue = [&] {
+            return LimitesReduccion(O, kReduccionTrabajoOtrasRentas, N, kReduccionTrabajoHasta, "rendimiento neto previo");
+        };
         if (O <= kReduccionTrabajoOtrasRentas && N <= kReduccionTrabajoHasta) {
             V reduccion = kReduccionTrabajo;
             if (N > kReduccionTrabajoPlenaHasta) {
@@ -179,20 +191,9 @@ void trabajo(const Declaracion &d, Modalidad modo, Cajas<V> &r)
                                     "Minoración de la reducción por el exceso del rendimiento neto previo");
                 reduccion = Nombra(reduccion, "Reducción por obtención de rendimientos del trabajo una vez minorada");
             }
-            r[4] = Si(reduccion, [&] {
-                return "Las otras rentas (" + Importe(O) + ") no superan " + Cantidad(kReduccionTrabajoOtrasRentas) +
-                       " y el rendimiento neto previo (" + Importe(N) + ") no supera " + Cantidad(kReduccionTrabajoHasta);
-            });
+            r[4] = Si(reduccion, porQue);
         } else {
-            r[4] = Si(Cero<V>("Sin reducción por obtención de rendimientos del trabajo"), [&] {
-                std::string t;
-                if (O > kReduccionTrabajoOtrasRentas)
-                    t = "Las otras rentas (" + Importe(O) + ") superan " + Cantidad(kReduccionTrabajoOtrasRentas);
-                if (N > kReduccionTrabajoHasta)
-                    t += (t.empty() ? "El" : " y el") + std::string(" rendimiento neto previo (") + Importe(N) + ") supera " +
-                         Cantidad(kReduccionTrabajoHasta);
-                return t;
-            });
+            r[4] = Si(Cero<V>("Sin reducción por obtención de rendimientos del trabajo"), porQue);
         }
         if (t.TrabMovilidad == "Sí"sv)
             r[3] += Si(V(r[2]), "Movilidad geográfica: los otros gastos se aplican dos veces");

@@ -97,17 +97,10 @@ void CalculaGananciasT(const Declaracion &d, Modalidad modalidad, Cajas<V> &r)
             break;
         if (cuota == ParteItem::Nada)
             continue;
-        const double k = cuota == ParteItem::Mitad ? 2.0 : 1.0;
         auto campo = [&](Money valor, const char *nombre) {
             return DatoLista<V>(valor, [&] { return std::string(nombre) + " del " + elemento(g, i); });
         };
-        auto parte = [&](const V &importe) {
-            V x = Redondea(Entre(importe, k, "2: elemento de ambos cónyuges, la mitad en la liquidación individual"));
-            if constexpr (kTraza<V>)
-                if (k != 1.0)
-                    x = Nombra(x, "La mitad que corresponde a esta liquidación individual");
-            return x;
-        };
+        auto parte = [&](const V &importe) { return ParteDelImporte(importe, cuota); };
 
         // Dates the screens could not have produced count as missing: no reduction.
         const std::optional<Fecha> fa = LeeFecha(g.FechaAdquisicion);

@@ -32,17 +32,10 @@ void CalculaMobiliarioT(const Declaracion &d, Modalidad modalidad, Cajas<V> &r)
             break;
         if (cuota == ParteItem::Nada)
             continue;
-        const double divisor = cuota == ParteItem::Mitad ? 2.0 : 1.0;
         auto campo = [&](Money valor, const char *nombre) {
             return DatoLista<V>(valor, [&] { return std::string(nombre) + " del " + elemento(m, i); });
         };
-        auto parte = [&](const V &importe) {
-            V x = Redondea(Entre(importe, divisor, "2: elemento de ambos cónyuges, la mitad en la liquidación individual"));
-            if constexpr (kTraza<V>)
-                if (divisor != 1.0)
-                    x = Nombra(x, "La mitad que corresponde a esta liquidación individual");
-            return x;
-        };
+        auto parte = [&](const V &importe) { return ParteDelImporte(importe, cuota); };
         r[102] += parte(campo(m.Retencion, "Retención"));
         const std::string &c = m.Clase;
         if (c == "I"sv || c == "D"sv || c == "T"sv || c == "O"sv) {
