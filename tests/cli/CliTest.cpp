@@ -75,7 +75,7 @@ TEST(Irpf2021, LostOutputIsAnError)
 // the system that reads as empty, a folder.
 TEST(Irpf2021, FilesThatAreNoDeclarationAreRefused)
 {
-    const CarpetaPropia dir;
+    const CarpetaPrivada dir;
     const std::string grande = dir / "grande.ini", carpeta = dir / "";
     std::ofstream(grande) << "[Datos]\r\n";
     fs::resize_file(grande, 2u << 20);
@@ -96,7 +96,7 @@ TEST(Irpf2021, FilesThatAreNoDeclarationAreRefused)
 // CSI) and from a file's name reach neither the output nor the messages as they are.
 TEST(Irpf2021, ControlCharactersAreShownEscaped)
 {
-    const CarpetaPropia dir;
+    const CarpetaPrivada dir;
     const std::string fichero = dir / "a\x1b[2J.ini", visible = dir / "a\\x1b[2J.ini";
     std::ofstream(fichero, std::ios::binary) << "[Datos]\r\nNombre=Ana\x1b]0;t\x07\x1b[2J\xc2\x9b" "1m\r\nAutonomia=\x1b[31m\r\n";
     const std::pair<const char *, std::string> casos[] = {
@@ -122,7 +122,7 @@ TEST(Irpf2021, ControlCharactersAreShownEscaped)
 // result (worked out by hand in familia.ini), and nothing on standard output.
 TEST(Irpf2021, PdfOnePagePerMode)
 {
-    const CarpetaPropia dir;
+    const CarpetaPrivada dir;
     const std::string pdf = dir / "familia.pdf";
     const Ejecucion e = Irpf2021("--pdf '" + pdf + "' --modo todas familia.ini");
     ASSERT_EQ(e.estado, 0) << e.errores;
@@ -148,7 +148,7 @@ TEST(Irpf2021, PdfOnePagePerMode)
 // ($TMPDIR/runtime-<user>) is not followed.
 TEST(Irpf2021, PdfIsWrittenWholeOrNotAtAll)
 {
-    const CarpetaPropia dir;
+    const CarpetaPrivada dir;
     const std::string pdf = dir / "cliente.pdf", tmp = dir / "tmp", victima = dir / "victima";
     std::ofstream(pdf, std::ios::binary) << "%PDF-1.4 anterior";
     fs::create_directories(victima);

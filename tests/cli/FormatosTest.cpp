@@ -18,7 +18,7 @@ using Registros = std::vector<std::vector<std::string>>;
 // `salida` read back by relee.py with `argumentos` ("csv", or "json" and the paths wanted).
 Registros Relee(const std::string &salida, const std::string &argumentos)
 {
-    static const CarpetaPropia dir;
+    static const CarpetaPrivada dir;
     const std::string fichero = dir / "salida";
     std::ofstream(fichero, std::ios::binary) << salida;
     const Ejecucion e = EjecutaOrden("python3 '" RELEE "' " + argumentos + " < '" + fichero + "'");
@@ -88,7 +88,7 @@ TEST(Irpf2021, StandardInputIsReadLikeAFileNamedDash)
 // The figures are familia.ini's, worked out by hand in its comments.
 TEST(Irpf2021, CsvOfABatchReadsBackAsOneTable)
 {
-    const CarpetaPropia dir;
+    const CarpetaPrivada dir;
     const std::string raro = dir / "a;b \"c\"\nd.ini", otro = dir / "otro\n.ini", nombre = "Ruiz; \"Pepe\"\rDos";
     CopiaConNombre("familia.ini", raro, nombre);
     CopiaConNombre("asalariado.ini", otro, "Soler\rVidal");
@@ -124,7 +124,7 @@ TEST(Irpf2021, CsvOfABatchReadsBackAsOneTable)
 // and every object names the taxpayer; a file that could not be read has "nombre": null.
 TEST(Irpf2021, JsonIsStrictUtf8AndNamesTheTaxpayer)
 {
-    const CarpetaPropia dir;
+    const CarpetaPrivada dir;
     const std::string fffd = "\xef\xbf\xbd", fichero = dir / "a\xff\xc3(\xe2\x82.ini";
     const std::string nombre = "Ruiz \"Pepe\" \\ \xd1u\xf1o", nombreLeido = "Ruiz \"Pepe\" \\ Ñuño";  // Windows-1252
     CopiaConNombre("familia.ini", fichero, nombre);

@@ -2,6 +2,8 @@
 // each stream and its exit status.
 #pragma once
 
+#include "../CarpetaPrivada.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -11,29 +13,6 @@
 
 #include <sys/wait.h>
 #include <unistd.h>
-
-// A new folder of the test's own under the temporary folder (tests run side by side, and a
-// fixed name there is anyone's to plant), removed with everything in it at the end.
-class CarpetaPropia {
-public:
-    CarpetaPropia()
-    {
-        std::string plantilla = (std::filesystem::temp_directory_path() / "irpf2021-XXXXXX").string();
-        if (mkdtemp(plantilla.data()))
-            m_ruta = plantilla;
-    }
-    ~CarpetaPropia()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(m_ruta, ec);
-    }
-    CarpetaPropia(const CarpetaPropia &) = delete;
-    CarpetaPropia &operator=(const CarpetaPropia &) = delete;
-    std::string operator/(const std::string &nombre) const { return (m_ruta / nombre).string(); }
-
-private:
-    std::filesystem::path m_ruta;
-};
 
 inline std::string LeeFichero(const std::string &ruta)  // "" when there is no such file
 {
@@ -49,7 +28,7 @@ struct Ejecucion {
 // Runs `orden` with sh. Standard error is kept apart unless `orden` redirects it itself.
 inline Ejecucion EjecutaOrden(const std::string &orden)
 {
-    static const CarpetaPropia carpeta;
+    static const CarpetaPrivada carpeta;
     const std::string errores = carpeta / "errores";
     Ejecucion e;
     FILE *p = popen(("{ " + orden + "\n} 2>'" + errores + "'").c_str(), "r");

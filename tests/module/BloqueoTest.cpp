@@ -12,7 +12,7 @@ using simulador::Bloqueo;
 
 TEST(Bloqueo, OneSessionAtATime)
 {
-    const simulador::CarpetaPrivada carpeta;
+    const CarpetaPrivada carpeta;
     const std::string dir = carpeta.ruta().string(), ruta = dir + "/DatosCa21.Ini.lock";
     {
         Bloqueo primera = Bloqueo::Toma(ruta);

@@ -2,6 +2,7 @@
 // the lock.
 #pragma once
 
+#include "../CarpetaPrivada.h"
 #include "FicheroDeclaracion.h"
 
 #include <cstdlib>
@@ -29,28 +30,5 @@ inline std::string mensajeDe(const std::function<void()> &f)
     }
     return "(no error)";
 }
-
-// A new folder of the test's own (mkdtemp: private, and no name someone could plant first),
-// removed with everything in it at the end.
-class CarpetaPrivada {
-public:
-    CarpetaPrivada()
-    {
-        std::string plantilla = (std::filesystem::temp_directory_path() / "simulador-XXXXXX").string();
-        if (mkdtemp(plantilla.data()))
-            m_ruta = plantilla;
-    }
-    ~CarpetaPrivada()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(m_ruta, ec);
-    }
-    CarpetaPrivada(const CarpetaPrivada &) = delete;
-    CarpetaPrivada &operator=(const CarpetaPrivada &) = delete;
-    const std::filesystem::path &ruta() const { return m_ruta; }
-
-private:
-    std::filesystem::path m_ruta;
-};
 
 }  // namespace simulador
